@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Firebird character-set identifiers and the byte encodings the layer converts itself.
+namespace brontelx::db::charsets {
+
+constexpr unsigned kNone = 0;
+constexpr unsigned kOctets = 1;
+constexpr unsigned kUnicodeFss = 3;
+constexpr unsigned kUtf8 = 4;
+
+// Largest number of bytes one character takes in a character set.
+unsigned MaxBytesPerChar(unsigned charsetId);
+
+// True for sets whose values the server transliterates to UTF-8 for us: everything but NONE and
+// OCTETS, which carry bytes without a declared meaning.
+inline bool IsDeclared(unsigned charsetId) { return charsetId != kNone && charsetId != kOctets; }
+
+// How bytes typed NONE are read and written: in the database's default character set, and in
+// Windows-1252 (what the product's Windows programs store) when that is NONE too.
+enum class ByteEncoding { Utf8, Windows1252, Latin1 };
+
+ByteEncoding EncodingForDefaultCharset(std::string_view charsetName);
+std::string Decode(ByteEncoding encoding, std::string_view bytes);
+// Empty when the text holds a character the encoding cannot represent.
+std::optional<std::string> Encode(ByteEncoding encoding, std::string_view utf8);
+
+// The server's own wording for a character that a character set cannot hold.
+extern const char* const kTransliterationMessage;
+
+}  // namespace brontelx::db::charsets

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace Firebird {
+class ITransaction;
+}
+
+namespace brontelx::db {
+
+class Connection;
+class Statement;
+
+// A transaction on one connection. Its parameter list names transaction parameter items, one a
+// line, with or without the "isc_tpb_" prefix ("lock_read=TABLE" and "lock_timeout=N" carry a
+// value). An empty list sends no parameter block, so the server's defaults apply.
+// Released while active, it commits.
+class Transaction {
+ public:
+  explicit Transaction(Connection* defaultDatabase = nullptr);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  std::vector<std::string>& Params() { return params_; }
+  const std::vector<std::string>& Params() const { return params_; }
+  Connection* DefaultDatabase() const { return database_; }
+  void SetDefaultDatabase(Connection* database);
+
+  void StartTransaction();
+  // Both close the cursors still open in the transaction first.
+  void Commit();
+  void Rollback();
+  bool Active() const { return handle_ != nullptr; }
+
+  // Layer internals.
+  Firebird::ITransaction* Handle() const;
+  void Attach(Statement* statement);
+  void Detach(Statement* statement);
+  // Called by a closing connection: commits, or rolls back when the commit fails.
+  void EndOnClose() noexcept;
+
+ private:
+  std::vector<unsigned char> BuildTpb() const;
+  void CloseCursors();
+
+  std::vector<std::string> params_;
+  Connection* database_ = nullptr;
+  Firebird::ITransaction* handle_ = nullptr;
+  std::vector<Statement*> statements_;
+};
+
+}  // namespace brontelx::db
