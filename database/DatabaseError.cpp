@@ -8,22 +8,9 @@
 #include "TextCodec.h"
 
 namespace brontelx::db {
-namespace {
 
-// The SQLSTATE travels in the status vector as the isc_arg_sql_state argument.
-std::string FindSqlState(const intptr_t* vector) {
-  while (vector && *vector != isc_arg_end) {
-    const intptr_t kind = vector[0];
-    if (kind == isc_arg_sql_state) return reinterpret_cast<const char*>(vector[1]);
-    vector += kind == isc_arg_cstring ? 3 : 2;
-  }
-  return {};
-}
-
-}  // namespace
-
-DatabaseError::DatabaseError(const std::string& message, std::intptr_t iscCode, std::string sqlState)
-    : std::runtime_error(message), iscCode_(iscCode), sqlState_(std::move(sqlState)) {}
+DatabaseError::DatabaseError(const std::string& message, std::intptr_t iscCode)
+    : std::runtime_error(message), iscCode_(iscCode) {}
 
 DatabaseError DatabaseError::FromStatus(Firebird::IStatus* status) {
   std::vector<char> buffer(4096);
@@ -34,7 +21,7 @@ DatabaseError DatabaseError::FromStatus(Firebird::IStatus* status) {
   message = text::SanitizeUtf8(message);
   const intptr_t* errors = status->getErrors();
   const intptr_t code = errors && errors[0] == isc_arg_gds ? errors[1] : 0;
-  return DatabaseError(message, code, FindSqlState(errors));
+  return DatabaseError(message, code);
 }
 
 }  // namespace brontelx::db

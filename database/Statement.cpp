@@ -52,11 +52,11 @@ std::string FormatTime(ISC_TIME time) {
 
 DatabaseError TruncationError() {
   return DatabaseError("arithmetic exception, numeric overflow, or string truncation\n-string right truncation",
-                       isc_arith_except, "22001");
+                       isc_arith_except);
 }
 
 DatabaseError ConversionError(const std::string& text) {
-  return DatabaseError("conversion error from string \"" + text + "\"", isc_convert_error, "22018");
+  return DatabaseError("conversion error from string \"" + text + "\"", isc_convert_error);
 }
 
 std::string ScaledToString(std::int64_t value, int scale) {
@@ -235,10 +235,19 @@ void Statement::Prepare() {
   if (handle_) return;
   Transaction& transaction = ActiveTransaction();
   if (sql_.empty()) throw DatabaseError("Empty SQL statement");
+  // The text travels without a character set, so its literals are read like any value typed NONE.
+  std::string encoded;
+  const std::string* text = &sql_;
+  if (std::any_of(sql_.begin(), sql_.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    auto bytes = charsets::Encode(database_->NoneEncoding(), sql_);
+    if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
+    encoded = std::move(*bytes);
+    text = &encoded;
+  }
   Status status;
   Firebird::IStatement* handle =
-      database_->Attachment()->prepare(status.Get(), transaction.Handle(), static_cast<unsigned>(sql_.size()),
-                                       sql_.c_str(), kDialect, Firebird::IStatement::PREPARE_PREFETCH_METADATA);
+      database_->Attachment()->prepare(status.Get(), transaction.Handle(), static_cast<unsigned>(text->size()),
+                                       text->c_str(), kDialect, Firebird::IStatement::PREPARE_PREFETCH_METADATA);
   status.Check();
   handle_ = handle;
   ++prepareCount_;
@@ -347,7 +356,7 @@ void Statement::BuildInputMessage(Transaction& transaction) {
       std::string& text = texts[i];
       if (IsText(marker.type) && marker.charset == charsets::kNone) {
         auto encoded = charsets::Encode(database_->NoneEncoding(), param.text_);
-        if (!encoded) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except, "22018");
+        if (!encoded) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
         text = std::move(*encoded);
         capacity = marker.length;
       } else if (IsText(marker.type) && marker.charset == charsets::kOctets) {

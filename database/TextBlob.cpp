@@ -78,11 +78,11 @@ ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string
   std::vector<unsigned char> bpb;
   if (subType == kTextSubType && charset == charsets::kNone) {
     auto bytes = charsets::Encode(connection.NoneEncoding(), value);
-    if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except, "22018");
+    if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
     encoded = std::move(*bytes);
     value = encoded;
   } else if (subType == kTextSubType && charsets::IsDeclared(charset)) {
-    if (!text::IsValidUtf8(value)) throw DatabaseError("Malformed string", isc_malformed_string, "22000");
+    if (!text::IsValidUtf8(value)) throw DatabaseError("Malformed string", isc_malformed_string);
     if (charset != charsets::kUtf8) bpb = TransliterationBpb(charsets::kUtf8, charset);
   }
   ISC_QUAD id{};
