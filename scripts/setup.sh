@@ -1,0 +1,55 @@
+# shellcheck shell=bash
+# Set-up shared by test.sh and demo.sh; sourced by them, not run on its own.
+
+BRONTELX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+readonly BRONTELX_ROOT
+
+# Everything the build, the tests, the benchmarks and the demo need; all are Debian 12 packages.
+readonly BRONTELX_PACKAGES=(
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
+  qt6-base-dev fonts-dejavu-core xvfb xauth
+  cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+  clang
+)
+
+# Installs the packages that are missing, with sudo when not root. Nothing is fetched when all are
+# there.
+brontelx_install_packages() {
+  local missing=() package
+  for package in "${BRONTELX_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  ((${#missing[@]} > 0)) || return 0
+
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "Missing packages ${missing[*]}; run as root or install sudo." >&2; return 1; }
+    sudo=(sudo)
+  fi
+  echo "Installing ${missing[*]}"
+  "${sudo[@]}" apt-get update
+
+  # Installing firebird3.0-server would start the system's Firebird service, which the tests do not
+  # use: a policy-rc.d that refuses service starts keeps it stopped while the packages install.
+  local policy=/usr/sbin/policy-rc.d added_policy=0 status=0
+  if [[ " ${missing[*]} " == *" firebird3.0-server "* && ! -e $policy ]]; then
+    printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
+    "${sudo[@]}" chmod 755 "$policy"
+    added_policy=1
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" ||
+    status=$?
+  if ((added_policy)); then
+    "${sudo[@]}" rm -f "$policy"
+  fi
+  return "$status"
+}
+
+# The embedded Firebird engine keeps its lock files in FIREBIRD_LOCK (a folder under /tmp that only
+# root may write otherwise). The tests, the demo and the private test server share one folder, so
+# that the engine of a test process and the server notice when both open the same database file.
+brontelx_set_lock_folder() {
+  export FIREBIRD_LOCK=${FIREBIRD_LOCK:-$BRONTELX_ROOT/build/firebird-lock}
+  mkdir -p "$FIREBIRD_LOCK"
+}

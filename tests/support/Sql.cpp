@@ -1,0 +1,28 @@
+#include "Sql.h"
+
+#include "TransactedStatement.h"
+
+namespace brontelx::testing {
+
+void ExecSql(db::Connection& connection, const std::string& sql) {
+  db::TransactedStatement statement(connection, {}, db::TransactedStatement::End::Commit, false);
+  statement.Query().SetSQL({sql});
+  statement.Query().ExecQuery();
+  statement.Finish();
+}
+
+std::string QueryText(db::Connection& connection, const std::string& sql) {
+  db::TransactedStatement statement(connection, {"read_committed", "rec_version"},
+                                    db::TransactedStatement::End::Commit, false);
+  statement.Query().SetSQL({sql});
+  statement.Query().ExecQuery();
+  std::string result = statement.Query().Eof() ? std::string() : statement.Query().Fields(0).AsString();
+  statement.Finish();
+  return result;
+}
+
+std::int64_t QueryInt(db::Connection& connection, const std::string& sql) {
+  return std::stoll(QueryText(connection, sql));
+}
+
+}  // namespace brontelx::testing
