@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "DRKDBUtility.h"
+#include "DRKTabX.h"
+#include "DatabaseError.h"
+#include "Sql.h"
+#include "Statement.h"
+#include "TestDatabase.h"
+
+namespace brontelx {
+namespace {
+
+using testing::ExecSql;
+using testing::QueryText;
+
+class DRKTabXTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OpenIBDatabase(archive, database.Path());
+    OpenIBDatabase(observer, database.Path());
+    tabX.SetDatabase(&archive);
+  }
+
+  std::string Rows() {
+    return QueryText(observer,
+                     "SELECT LIST(NOME || '/' || COALESCE(UTENTE, 'NULL') || '/' || COALESCE(TESTO, 'NULL') || '/' || "
+                     "COALESCE(MEMO, 'NULL'), ';') FROM (SELECT * FROM TABX ORDER BY CODICE)");
+  }
+
+  testing::TestDatabase database{schema::Kind::Archive};
+  db::Connection archive;
+  db::Connection observer;
+  TDRKTabX tabX;
+};
+
+TEST_F(DRKTabXTest, SharedAndOwnValuesAreSeparateRows) {
+  EXPECT_EQ(tabX.GetParametroTesto("N", 0), "");
+  EXPECT_EQ(tabX.GetParametroTesto("N", 7), "");
+  tabX.SetParametroTesto("N", "primo", 0);
+  tabX.SetParametroTesto("N", "secondo", 0);
+  tabX.SetParametroTesto("N", "di sette", 7);
+  EXPECT_EQ(Rows(), "N/NULL/secondo/NULL;N/7/di sette/NULL");
+  EXPECT_EQ(tabX.GetParametroTesto("N", 0), "secondo");
+  EXPECT_EQ(tabX.GetParametroTesto("N", 7), "di sette");
+  EXPECT_EQ(tabX.GetParametroTesto("N", 8), "");
+  EXPECT_EQ(QueryText(observer, "SELECT GEN_ID(CODICETABXCOUNTER, 0) FROM RDB$DATABASE"), "2");
+}
+
+TEST_F(DRKTabXTest, TextAndMemoShareOneRow) {
+  tabX.SetParametroTesto("M", "testo", 3);
+  EXPECT_EQ(tabX.GetParametroMemo("M", 3), "");
+  tabX.SetParametroMemo("M", "nota", 3);
+  EXPECT_EQ(Rows(), "M/3/testo/nota");
+  EXPECT_EQ(tabX.GetParametroTesto("M", 3), "testo");
+  EXPECT_EQ(tabX.GetParametroMemo("M", 3), "nota");
+
+  std::string memo;
+  while (memo.size() < 100000) memo += "Perché l'àncora è lì? € ";
+  memo.resize(100000);
+  tabX.SetParametroMemo("M", memo, 3);
+  tabX.SetParametroTesto("M", "It's 'quoted' Città", 3);
+  EXPECT_EQ(tabX.GetParametroMemo("M", 3), memo);
+  EXPECT_EQ(tabX.GetParametroTesto("M", 3), "It's 'quoted' Città");
+}
+
+TEST_F(DRKTabXTest, BatchesShareOneTransaction) {
+  tabX.BeginUpdate();
+  tabX.SetParametroTesto("A", "uno", 0);
+  EXPECT_EQ(tabX.GetParametroTesto("A", 0), "uno");
+  EXPECT_EQ(Rows(), "") << "visible before the commit";
+  tabX.BeginUpdate();
+  tabX.SetParametroTesto("B", "due", 0);
+  tabX.EndUpdate();
+  EXPECT_EQ(Rows(), "") << "the inner EndUpdate committed";
+  // A failed write inside the batch does not undo the earlier ones.
+  EXPECT_THROW(tabX.SetParametroTesto(std::string(65, 'x'), "tre", 0), db::DatabaseError);
+  tabX.EndUpdate();
+  EXPECT_EQ(Rows(), "A/NULL/uno/NULL;B/NULL/due/NULL");
+  // The object goes on working after the batch.
+  tabX.SetParametroTesto("A", "uno bis", 0);
+  EXPECT_EQ(QueryText(observer, "SELECT TESTO FROM TABX WHERE NOME = 'A'"), "uno bis");
+}
+
+TEST_F(DRKTabXTest, OverlongNameStoresNothing) {
+  try {
+    tabX.SetParametroTesto(std::string(65, 'N'), "valore", 0);
+    FAIL() << "stored";
+  } catch (const db::DatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("string right truncation"), std::string::npos) << e.what();
+  }
+  tabX.SetParametroTesto(std::string(64, 'N'), "valore", 0);
+  EXPECT_EQ(QueryText(observer, "SELECT COUNT(*) || ':' || MAX(CHAR_LENGTH(NOME)) FROM TABX"), "1:64");
+}
+
+TEST_F(DRKTabXTest, LockedRowFailsAtOnce) {
+  tabX.SetParametroTesto("L", "prima", 0);
+  db::Transaction lock(&observer);
+  lock.StartTransaction();
+  db::Statement hold(&observer, &lock);
+  hold.SetSQL({"UPDATE TABX SET TESTO = 'altro' WHERE NOME = 'L'"});
+  hold.ExecQuery();
+  try {
+    tabX.SetParametroTesto("L", "dopo", 0);
+    FAIL() << "written";
+  } catch (const db::DatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("update conflicts with concurrent update"), std::string::npos) << e.what();
+  }
+  lock.Rollback();
+  tabX.SetParametroTesto("L", "dopo", 0);
+  EXPECT_EQ(tabX.GetParametroTesto("L", 0), "dopo");
+}
+
+TEST_F(DRKTabXTest, StatementsArePreparedOnceForTheObjectsLife) {
+  tabX.SetParametroTesto("R", "valore", 0);
+  const auto before = db::Statement::PrepareCount();
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(tabX.GetParametroTesto("R", 0), "valore");
+  EXPECT_EQ(db::Statement::PrepareCount() - before, 1u);
+}
+
+TEST_F(DRKTabXTest, FailedStartLeavesNoBatchOpen) {
+  db::Connection closed;
+  TDRKTabX unconnected;
+  unconnected.SetDatabase(&closed);
+  EXPECT_THROW(unconnected.GetParametroTesto("N", 0), db::DatabaseError);
+  EXPECT_THROW(unconnected.SetParametroTesto("N", "v", 0), db::DatabaseError);
+  // Once the database is open, single calls run and commit on their own again.
+  OpenIBDatabase(closed, database.Path());
+  unconnected.SetParametroTesto("N", "v", 0);
+  EXPECT_EQ(QueryText(observer, "SELECT TESTO FROM TABX WHERE NOME = 'N'"), "v");
+}
+
+}  // namespace
+}  // namespace brontelx

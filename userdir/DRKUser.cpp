@@ -1,0 +1,73 @@
+#include "DRKUser.h"
+
+#include <filesystem>
+
+#include "DRKDBUtility.h"
+#include "Error.h"
+#include "TransactedStatement.h"
+
+namespace brontelx {
+
+using db::TransactedStatement;
+
+TDRKUser::TDRKUser() : FDBUser(std::make_unique<db::Connection>()) {}
+
+void TDRKUser::ConnettiDB() {
+  // The executable of the running process (the host), not the library file.
+  std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
+  exe.erase(exe.find_last_of('/') + 1);
+  ConnettiDB(exe + "user/user.fdb");
+}
+
+void TDRKUser::ConnettiDB(const std::string& FileName) { OpenIBDatabase(*FDBUser, FileName); }
+
+void TDRKUser::ConnettiDB(const TDBConnectionInfo& DBConnectionInfo) { OpenIBDatabase(*FDBUser, DBConnectionInfo); }
+
+void TDRKUser::SetCodiceUtente(std::int32_t Valore) {
+  TransactedStatement sql(*FDBUser, TransactedStatement::DefaultParams(), TransactedStatement::End::Rollback, false);
+  db::Statement& query = sql.Query();
+  query.SetSQL({"SELECT * FROM UTENTI WHERE CODICE=" + std::to_string(Valore)});
+  query.ExecQuery();
+  if (query.Eof()) throw Error("Utente " + std::to_string(Valore) + " non trovato");
+  FCodiceUtente = query.FieldByName("CODICE").AsInteger();
+  FNomeUtente = query.FieldByName("NOMEUTENTE").AsString();
+  FDittaUtente = query.FieldByName("DITTA").AsString();
+  FPasswordUtente = query.FieldByName("PWDUTENTE").AsString();
+  FInfo2 = query.FieldByName("INFO2").AsString();
+  FProfiloSicurezza = static_cast<std::int16_t>(query.FieldByName("PROFILOSICUREZZA").AsInt64());
+  sql.Finish();
+}
+
+void TDRKUser::CheckPassword(const std::string& Valore) const {
+  if (Valore != FPasswordUtente) throw Error("Password errata");
+}
+
+void TDRKUser::CheckUtenteDitta(std::int32_t AUtente, const std::string& ADitta) {
+  TransactedStatement sql(*FDBUser, TransactedStatement::SnapshotParams(), TransactedStatement::End::Rollback, true);
+  db::Statement& query = sql.Query();
+  query.SetSQL({"SELECT COUNT(*) FROM TABQUADREL WHERE UTENTE=:UTENTE AND INTESTAZIONE=:INTESTAZIONE"});
+  query.ParamByName("UTENTE").SetInt(AUtente);
+  query.ParamByName("INTESTAZIONE").SetString(ADitta);
+  query.ExecQuery();
+  if (query.Fields(0).AsInt64() > 0) {
+    sql.Finish();
+    return;
+  }
+  query.Close();
+  query.SetSQL({"SELECT COUNT(*) FROM TABQUADREL WHERE UTENTE=:UTENTE"});
+  query.ParamByName("UTENTE").SetInt(AUtente);
+  query.ExecQuery();
+  if (query.Fields(0).AsInt64() > 0)
+    throw Error("Ditta \"" + ADitta + "\" non trovata nell'utente " + std::to_string(AUtente));
+  throw Error("Utente " + std::to_string(AUtente) + " non trovato");
+}
+
+void TDRKUser::ScritturaHandleDiApertura(std::int32_t IdFinestra, std::uintptr_t Handle) {
+  TransactedStatement sql(*FDBUser, TransactedStatement::SnapshotParams(), TransactedStatement::End::Commit, false);
+  sql.Query().SetSQL({"UPDATE TELVILOGFUNZ SET", "HANDLEFINESTRA=" + std::to_string(Handle), "WHERE",
+                      "  IDFINESTRA=" + std::to_string(IdFinestra)});
+  sql.Query().ExecQuery();
+  sql.Finish();
+}
+
+}  // namespace brontelx
