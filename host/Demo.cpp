@@ -1,0 +1,83 @@
+#include "Demo.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "BrontelX.Classes.h"
+#include "DBConnectionInfo.h"
+#include "DemoData.h"
+#include "Error.h"
+#include "VelValidazPers.h"
+
+namespace brontelx::demo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Windows clients address the archive through these dati.ini layouts.
+void ShowConnectionStrings(const fs::path& folder) {
+  struct Layout {
+    const char* what;
+    const char* ini;
+  };
+  const Layout layouts[] = {
+      {"no dati.ini", nullptr},
+      {"explicit database path", "[CONFIG]\r\nPercorsoDatabase=D:\\Database\\Ditta.fdb\r\n"},
+      {"server and disk letter", "[CONFIG]\r\nNome Server=SRVDATI\r\nLettera Disco Server=E\r\n"},
+      {"server and alias", "[CONFIG]\r\nNome Server=SRVDATI\r\nAlias=DITTA\r\nLettera Disco Server=E\r\n"},
+      {"server only", "[CONFIG]\r\nNome Server=SRVDATI\r\n"},
+  };
+  const fs::path ini = folder / "dati.ini";
+  std::cout << "Connection strings for E:\\Programmi\\Archivio\\archivio.fdb:\n";
+  for (const Layout& layout : layouts) {
+    fs::remove(ini);
+    if (layout.ini) std::ofstream(ini, std::ios::binary) << layout.ini;
+    TDBConnectionInfo info;
+    info.FileName = "E:\\Programmi\\Archivio\\archivio.fdb";
+    info.LoadFromIniFile(ini.string(), "CONFIG");
+    std::string result;
+    try {
+      result = info.GetIBFileName();
+    } catch (const Error& e) {
+      result = std::string("error: ") + e.what();
+    }
+    std::cout << "  " << layout.what << ": " << result << "\n";
+  }
+  fs::remove(ini);
+}
+
+}  // namespace
+
+int RunDemo(const fs::path& folder) {
+  fs::create_directories(folder);
+  ShowConnectionStrings(folder);
+
+  const DemoFiles files = CreateDemoDatabases(folder);
+  std::cout << "\nDemo databases (embedded engine):\n"
+            << "  user directory: " << files.userDirectory << "\n"
+            << "  company archive: " << files.archive << "\n"
+            << "  delivery notes: " << files.deliveryNotes << "\n";
+
+  TSessione session;
+  session.Avvia(1);
+  std::cout << "\nSession started for user " << session.DRKUser().CodiceUtente() << " ("
+            << session.DRKUser().NomeUtente() << ", " << session.DRKUser().DittaUtente() << ")\n"
+            << "  Archivio: " << session.Parametri().Archivio() << "\n"
+            << "  VelZidBolDBRux: " << session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0) << "\n";
+
+  struct Check {
+    const char* function;
+    std::int32_t user;
+    const char* datum;
+  };
+  const Check checks[] = {{"VelZidBol", 1, "BOL-1001"}, {"VelZidBol", 1, "BOL-1002"}, {"velzidbol", 2, "BOL-1002"},
+                          {"VelZidBol", 1, "BOL-9999"}, {"VelZidBol", 1, "BOL-1003"}, {"VelAltro", 1, "BOL-1001"}};
+  std::cout << "\nValidations:\n";
+  for (const Check& check : checks) {
+    std::cout << "  " << check.function << "(user " << check.user << ", \"" << check.datum << "\") -> "
+              << EseguiValidazPers(session.IBDatabase(), check.function, check.user, check.datum) << "\n";
+  }
+  return 0;
+}
+
+}  // namespace brontelx::demo

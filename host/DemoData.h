@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace brontelx::demo {
+
+// Where the demo databases live: the user directory beside the running program (where the
+// session looks for it), the company archive and the delivery-note database in `folder`.
+struct DemoFiles {
+  std::string userDirectory;
+  std::string archive;
+  std::string deliveryNotes;
+};
+
+// Creates the three databases afresh (an earlier demo's files are replaced) and fills them with a
+// small, consistent set of users, parameters, delivery notes and acquisition-log chains.
+DemoFiles CreateDemoDatabases(const std::filesystem::path& folder);
+
+}  // namespace brontelx::demo
