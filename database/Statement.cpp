@@ -268,11 +268,9 @@ void Statement::DescribeInputs() {
   status.Check();
   const unsigned count = metadata->getCount(status.Get());
   status.Check();
-  if (count != markerParams_.size()) {
-    if (paramCheck_ || count != 0)
-      throw DatabaseError("The statement has " + std::to_string(count) + " parameter markers but " +
-                          std::to_string(markerParams_.size()) + " named parameters");
-  }
+  if (count != markerParams_.size())
+    throw DatabaseError("The statement has " + std::to_string(count) + " parameter markers but " +
+                        std::to_string(markerParams_.size()) + " named parameters");
   markers_.clear();
   for (unsigned i = 0; i < count; ++i) {
     Marker marker;
@@ -339,69 +337,50 @@ void Statement::DescribeOutputs() {
 void Statement::BuildInputMessage(Transaction& transaction) {
   // The message shape follows the bound values; it is rebuilt only when that shape changes.
   std::vector<InputShape> shape;
-  std::vector<std::string> texts(markers_.size());
   shape.reserve(markers_.size());
+  std::vector<std::string_view> bytes(markers_.size());
+  std::vector<std::string> encoded(markers_.size());
   for (std::size_t i = 0; i < markers_.size(); ++i) {
     const Marker& marker = markers_[i];
     const Param& param = params_[marker.param];
     if (param.kind_ == Param::Kind::Null) {
       shape.push_back({marker.type, marker.subType, marker.charset, marker.length, marker.scale});
-    } else if (param.kind_ == Param::Kind::Integer) {
+      continue;
+    }
+    if (param.kind_ == Param::Kind::Integer) {
       shape.push_back({SQL_INT64, 0, 0, sizeof(std::int64_t), 0});
-    } else if (marker.type == SQL_BLOB) {
+      continue;
+    }
+    if (marker.type == SQL_BLOB) {
       shape.push_back({SQL_BLOB, marker.subType, marker.charset, sizeof(ISC_QUAD), 0});
-    } else {
-      unsigned charset = charsets::kNone;
-      unsigned capacity = 0;
-      std::string& text = texts[i];
-      if (IsText(marker.type) && marker.charset == charsets::kNone) {
-        auto encoded = charsets::Encode(database_->NoneEncoding(), param.text_);
-        if (!encoded) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
-        text = std::move(*encoded);
-        capacity = marker.length;
-      } else if (IsText(marker.type) && marker.charset == charsets::kOctets) {
-        text = param.text_;
-        charset = charsets::kOctets;
-        capacity = marker.length;
-      } else {
-        // Declared character sets (and values for non-text markers, which the server converts)
-        // travel as UTF-8.
-        text = param.text_;
-        charset = charsets::kUtf8;
-        if (IsText(marker.type))
-          capacity = marker.length / charsets::MaxBytesPerChar(marker.charset) * 4;
+      continue;
+    }
+    // Declared character sets (and values for non-text markers, which the server converts)
+    // travel as UTF-8; NONE is encoded here; OCTETS passes as it is.
+    unsigned charset = charsets::kUtf8;
+    unsigned capacity = IsText(marker.type) ? marker.length / charsets::MaxBytesPerChar(marker.charset) * 4 : 0;
+    bytes[i] = param.text_;
+    if (IsText(marker.type) && !charsets::IsDeclared(marker.charset)) {
+      charset = marker.charset;
+      capacity = marker.length;
+      if (charset == charsets::kNone) {
+        auto text = charsets::Encode(database_->NoneEncoding(), param.text_);
+        if (!text) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
+        encoded[i] = std::move(*text);
+        bytes[i] = encoded[i];
       }
-      // Room for the whole value, so the server, not the message, reports a value too long.
-      if (text.size() > kMaxVarchar) throw TruncationError();
-      const unsigned length = std::min(kMaxVarchar, std::max<unsigned>({capacity, static_cast<unsigned>(text.size()), 1}));
-      shape.push_back({SQL_VARYING, 0, charset, length, 0});
     }
+    // Room for the whole value, so that the server, not the message, reports a value too long.
+    if (bytes[i].size() > kMaxVarchar) throw TruncationError();
+    const auto size = static_cast<unsigned>(bytes[i].size());
+    shape.push_back({SQL_VARYING, 0, charset, std::min(kMaxVarchar, std::max({capacity, size, 1u})), 0});
   }
-  Status status;
-  if (!inputMetadata_ || shape != inputShape_) {
-    FbRef<Firebird::IMetadataBuilder> builder(Master()->getMetadataBuilder(status.Get(), static_cast<unsigned>(shape.size())));
-    status.Check();
-    for (unsigned i = 0; i < shape.size(); ++i) {
-      builder->setType(status.Get(), i, shape[i].type | 1);
-      builder->setSubType(status.Get(), i, shape[i].subType);
-      builder->setLength(status.Get(), i, shape[i].length);
-      builder->setCharSet(status.Get(), i, shape[i].charset);
-      builder->setScale(status.Get(), i, shape[i].scale);
-      status.Check();
-    }
-    inputMetadata_.reset(builder->getMetadata(status.Get()));
-    status.Check();
-    inputBuffer_.assign(inputMetadata_->getMessageLength(status.Get()), 0);
-    status.Check();
-    inputShape_ = std::move(shape);
-  }
+  if (!inputMetadata_ || shape != inputShape_) RebuildInputMetadata(std::move(shape));
+
   for (unsigned i = 0; i < markers_.size(); ++i) {
     const Param& param = params_[markers_[i].param];
-    const unsigned offset = inputMetadata_->getOffset(status.Get(), i);
-    const unsigned nullOffset = inputMetadata_->getNullOffset(status.Get(), i);
-    status.Check();
-    unsigned char* data = inputBuffer_.data() + offset;
-    Store<std::int16_t>(inputBuffer_.data() + nullOffset, param.kind_ == Param::Kind::Null ? -1 : 0);
+    unsigned char* data = inputBuffer_.data() + inputOffsets_[i].first;
+    Store<std::int16_t>(inputBuffer_.data() + inputOffsets_[i].second, param.kind_ == Param::Kind::Null ? -1 : 0);
     if (param.kind_ == Param::Kind::Null) continue;
     if (param.kind_ == Param::Kind::Integer) {
       Store<std::int64_t>(data, param.integer_);
@@ -409,11 +388,34 @@ void Statement::BuildInputMessage(Transaction& transaction) {
       Store<ISC_QUAD>(data, WriteBlob(*database_, transaction, param.text_, markers_[i].subType,
                                       markers_[i].charset));
     } else {
-      const std::string& text = texts[i];
-      Store<std::uint16_t>(data, static_cast<std::uint16_t>(text.size()));
-      std::memcpy(data + sizeof(std::uint16_t), text.data(), text.size());
+      Store<std::uint16_t>(data, static_cast<std::uint16_t>(bytes[i].size()));
+      std::memcpy(data + sizeof(std::uint16_t), bytes[i].data(), bytes[i].size());
     }
   }
+}
+
+void Statement::RebuildInputMetadata(std::vector<InputShape> shape) {
+  Status status;
+  FbRef<Firebird::IMetadataBuilder> builder(
+      Master()->getMetadataBuilder(status.Get(), static_cast<unsigned>(shape.size())));
+  status.Check();
+  for (unsigned i = 0; i < shape.size(); ++i) {
+    builder->setType(status.Get(), i, shape[i].type | 1);  // | 1: nullable
+    builder->setSubType(status.Get(), i, shape[i].subType);
+    builder->setLength(status.Get(), i, shape[i].length);
+    builder->setCharSet(status.Get(), i, shape[i].charset);
+    builder->setScale(status.Get(), i, shape[i].scale);
+    status.Check();
+  }
+  inputMetadata_.reset(builder->getMetadata(status.Get()));
+  status.Check();
+  inputBuffer_.assign(inputMetadata_->getMessageLength(status.Get()), 0);
+  inputOffsets_.resize(shape.size());
+  for (unsigned i = 0; i < shape.size(); ++i) {
+    inputOffsets_[i] = {inputMetadata_->getOffset(status.Get(), i), inputMetadata_->getNullOffset(status.Get(), i)};
+  }
+  status.Check();
+  inputShape_ = std::move(shape);
 }
 
 void Statement::ExecQuery() {

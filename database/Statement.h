@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "FbClient.h"
@@ -131,6 +132,7 @@ class Statement {
   void DescribeInputs();
   void DescribeOutputs();
   void BuildInputMessage(Transaction& transaction);
+  void RebuildInputMetadata(std::vector<InputShape> shape);
   std::string TextValue(const Column& column) const;
   bool ColumnIsNull(unsigned index) const;
   const Column& ColumnAt(unsigned index) const;
@@ -150,6 +152,7 @@ class Statement {
   std::vector<InputShape> inputShape_;
   FbRef<Firebird::IMessageMetadata> inputMetadata_;
   std::vector<unsigned char> inputBuffer_;
+  std::vector<std::pair<unsigned, unsigned>> inputOffsets_;  // value and null flag of each marker
   std::vector<Column> columns_;
   FbRef<Firebird::IMessageMetadata> outputMetadata_;
   std::vector<unsigned char> outputBuffer_;
