@@ -22,7 +22,6 @@ namespace {
 
 constexpr unsigned kDialect = 3;
 constexpr unsigned kMaxVarchar = 32765;
-constexpr int kTextSubType = 1;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
