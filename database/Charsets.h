@@ -21,12 +21,23 @@ inline bool IsDeclared(unsigned charsetId) { return charsetId != kNone && charse
 
 // How bytes typed NONE are read and written: in the database's default character set, and in
 // Windows-1252 (what the product's Windows programs store) when that is NONE too.
-enum class ByteEncoding { Utf8, Windows1252, Latin1 };
+class ByteEncoding {
+ public:
+  // The encoding of a Firebird character set name (RDB$CHARACTER_SET_NAME, padding allowed).
+  // Raises DatabaseError for a set the layer cannot convert.
+  static ByteEncoding ForCharset(std::string_view firebirdName);
 
-ByteEncoding EncodingForDefaultCharset(std::string_view charsetName);
-std::string Decode(ByteEncoding encoding, std::string_view bytes);
-// Empty when the text holds a character the encoding cannot represent.
-std::optional<std::string> Encode(ByteEncoding encoding, std::string_view utf8);
+  std::string Decode(std::string_view bytes) const;
+  // Empty when the text holds a character the encoding cannot represent.
+  std::optional<std::string> Encode(std::string_view utf8) const;
+
+ private:
+  enum class Kind { Utf8, Windows1252, Latin1, Iconv };
+  ByteEncoding(Kind kind, std::string iconvName = {}) : kind_(kind), iconvName_(std::move(iconvName)) {}
+
+  Kind kind_;
+  std::string iconvName_;
+};
 
 // The server's own wording for a character that a character set cannot hold.
 extern const char* const kTransliterationMessage;

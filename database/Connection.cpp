@@ -99,7 +99,7 @@ Firebird::IAttachment* Connection::Attachment() const {
   return attachment_;
 }
 
-charsets::ByteEncoding Connection::NoneEncoding() {
+const charsets::ByteEncoding& Connection::NoneEncoding() {
   if (!noneEncoding_) {
     Transaction transaction(this);
     transaction.Params() = {"isc_tpb_read", "isc_tpb_read_committed", "isc_tpb_rec_version"};
@@ -107,7 +107,7 @@ charsets::ByteEncoding Connection::NoneEncoding() {
     Statement query(this, &transaction);
     query.SetSQL({"SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE"});
     query.ExecQuery();
-    noneEncoding_ = charsets::EncodingForDefaultCharset(query.Fields(0).AsString());
+    noneEncoding_ = charsets::ByteEncoding::ForCharset(query.Fields(0).AsString());
     query.Close();
     transaction.Commit();
   }

@@ -43,7 +43,7 @@ class Connection {
   // Layer internals.
   Firebird::IAttachment* Attachment() const;
   // How values typed NONE are encoded in this database; read once per attachment, when needed.
-  charsets::ByteEncoding NoneEncoding();
+  const charsets::ByteEncoding& NoneEncoding();
   void Attach(Transaction* transaction);
   void Detach(Transaction* transaction);
   void Attach(Statement* statement);

@@ -1,12 +1,12 @@
 #include "ParamScanner.h"
 
-#include <cctype>
+#include "Ascii.h"
 
 namespace brontelx::db {
 namespace {
 
-bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsNamePart(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$'; }
+bool IsNameStart(char c) { return ascii::IsLetter(c) || c == '_'; }
+bool IsNamePart(char c) { return IsNameStart(c) || ascii::IsDigit(c) || c == '$'; }
 
 }  // namespace
 

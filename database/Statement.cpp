@@ -1,17 +1,18 @@
 #include "Statement.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 
+#include "Ascii.h"
 #include "Charsets.h"
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "ParamScanner.h"
 #include "TextBlob.h"
+#include "TextCodec.h"
 #include "Transaction.h"
 
 namespace brontelx::db {
@@ -22,12 +23,6 @@ namespace {
 
 constexpr unsigned kDialect = 3;
 constexpr unsigned kMaxVarchar = 32765;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-         });
-}
 
 unsigned BaseType(unsigned type) { return type & ~1u; }
 
@@ -205,7 +200,7 @@ void Statement::Rescan() {
   sql_ = std::move(scanned.sql);
   for (const std::string& name : scanned.markerNames) {
     auto it = std::find_if(params_.begin(), params_.end(),
-                           [&](const Param& p) { return EqualsIgnoringCase(p.Name(), name); });
+                           [&](const Param& p) { return ascii::EqualsIgnoringCase(p.Name(), name); });
     if (it == params_.end()) {
       params_.emplace_back(name);
       it = params_.end() - 1;
@@ -216,7 +211,7 @@ void Statement::Rescan() {
 
 Param& Statement::ParamByName(std::string_view name) {
   for (Param& param : params_) {
-    if (EqualsIgnoringCase(param.Name(), name)) return param;
+    if (ascii::EqualsIgnoringCase(param.Name(), name)) return param;
   }
   throw DatabaseError("Parameter \"" + std::string(name) + "\" not found");
 }
@@ -238,7 +233,7 @@ void Statement::Prepare() {
   std::string encoded;
   const std::string* text = &sql_;
   if (std::any_of(sql_.begin(), sql_.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-    auto bytes = charsets::Encode(database_->NoneEncoding(), sql_);
+    auto bytes = database_->NoneEncoding().Encode(sql_);
     if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
     encoded = std::move(*bytes);
     text = &encoded;
@@ -363,7 +358,7 @@ void Statement::BuildInputMessage(Transaction& transaction) {
       charset = marker.charset;
       capacity = marker.length;
       if (charset == charsets::kNone) {
-        auto text = charsets::Encode(database_->NoneEncoding(), param.text_);
+        auto text = database_->NoneEncoding().Encode(param.text_);
         if (!text) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
         encoded[i] = std::move(*text);
         bytes[i] = encoded[i];
@@ -507,7 +502,7 @@ Field Statement::Fields(unsigned index) const {
 
 Field Statement::FieldByName(std::string_view name) const {
   for (unsigned i = 0; i < columns_.size(); ++i) {
-    if (EqualsIgnoringCase(columns_[i].alias, name)) return Field(this, i);
+    if (ascii::EqualsIgnoringCase(columns_[i].alias, name)) return Field(this, i);
   }
   throw DatabaseError("Field \"" + std::string(name) + "\" not found");
 }
@@ -530,8 +525,8 @@ std::string Statement::TextValue(const Column& column) const {
       }
       if (column.messageCharset == charsets::kOctets) return std::string(bytes);
       if (column.messageCharset == charsets::kNone)
-        return charsets::Decode(database_->NoneEncoding(), bytes);
-      return charsets::Decode(charsets::ByteEncoding::Utf8, bytes);
+        return database_->NoneEncoding().Decode(bytes);
+      return text::SanitizeUtf8(bytes);
     }
     case SQL_SHORT:
       return ScaledToString(Load<std::int16_t>(data), column.scale);

@@ -26,15 +26,32 @@ std::vector<unsigned char> TransliterationBpb(unsigned from, unsigned to) {
           isc_bpb_target_interp, 1, static_cast<unsigned char>(to)};
 }
 
-// Closes (or, after a failure, releases) a blob that is still held.
-struct BlobCloser {
+// Lets go of a blob that an error left open: a blob being read is closed, a blob being written is
+// cancelled so that no half-written value remains. After a failure the interface is released.
+template <bool Cancel>
+struct BlobDropper {
   void operator()(Firebird::IBlob* blob) const {
     Status status;
-    blob->close(status.Get());
+    if constexpr (Cancel) {
+      blob->cancel(status.Get());
+    } else {
+      blob->close(status.Get());
+    }
     if (status.Failed()) blob->release();
   }
 };
-using BlobHolder = std::unique_ptr<Firebird::IBlob, BlobCloser>;
+using ReadBlobHolder = std::unique_ptr<Firebird::IBlob, BlobDropper<false>>;
+using WriteBlobHolder = std::unique_ptr<Firebird::IBlob, BlobDropper<true>>;
+
+// Closes a blob that is done with; the error, if any, propagates.
+void Close(Firebird::IBlob* blob) {
+  Status status;
+  blob->close(status.Get());
+  if (status.Failed()) {
+    blob->release();
+    status.Check();
+  }
+}
 
 bool ServerTransliterates(int subType, unsigned charset) {
   return subType == kTextSubType && charsets::IsDeclared(charset) && charset != charsets::kUtf8;
@@ -48,7 +65,7 @@ std::string ReadBlob(Connection& connection, Transaction& transaction, ISC_QUAD 
       ServerTransliterates(subType, charset) ? TransliterationBpb(charset, charsets::kUtf8)
                                              : std::vector<unsigned char>();
   Status status;
-  BlobHolder blob(connection.Attachment()->openBlob(status.Get(), transaction.Handle(), &id,
+  ReadBlobHolder blob(connection.Attachment()->openBlob(status.Get(), transaction.Handle(), &id,
                                                     static_cast<unsigned>(bpb.size()), bpb.data()));
   status.Check();
   std::string bytes;
@@ -61,15 +78,10 @@ std::string ReadBlob(Connection& connection, Transaction& transaction, ISC_QUAD 
     bytes.append(segment.data(), got);
     if (result != Firebird::IStatus::RESULT_OK && result != Firebird::IStatus::RESULT_SEGMENT) break;
   }
-  Firebird::IBlob* raw = blob.release();
-  raw->close(status.Get());
-  if (status.Failed()) {
-    raw->release();
-    status.Check();
-  }
+  Close(blob.release());
   if (subType != kTextSubType || charset == charsets::kOctets) return bytes;
-  if (charset == charsets::kNone) return charsets::Decode(connection.NoneEncoding(), bytes);
-  return charsets::Decode(charsets::ByteEncoding::Utf8, bytes);
+  if (charset == charsets::kNone) return connection.NoneEncoding().Decode(bytes);
+  return text::SanitizeUtf8(bytes);
 }
 
 ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string_view value, int subType,
@@ -77,7 +89,7 @@ ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string
   std::string encoded;
   std::vector<unsigned char> bpb;
   if (subType == kTextSubType && charset == charsets::kNone) {
-    auto bytes = charsets::Encode(connection.NoneEncoding(), value);
+    auto bytes = connection.NoneEncoding().Encode(value);
     if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
     encoded = std::move(*bytes);
     value = encoded;
@@ -87,7 +99,7 @@ ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string
   }
   ISC_QUAD id{};
   Status status;
-  BlobHolder blob(connection.Attachment()->createBlob(status.Get(), transaction.Handle(), &id,
+  WriteBlobHolder blob(connection.Attachment()->createBlob(status.Get(), transaction.Handle(), &id,
                                                       static_cast<unsigned>(bpb.size()), bpb.data()));
   status.Check();
   for (std::size_t pos = 0; pos < value.size(); pos += kSegmentSize) {
@@ -95,12 +107,7 @@ ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string
     blob->putSegment(status.Get(), length, value.data() + pos);
     status.Check();
   }
-  Firebird::IBlob* raw = blob.release();
-  raw->close(status.Get());
-  if (status.Failed()) {
-    raw->release();
-    status.Check();
-  }
+  Close(blob.release());
   return id;
 }
 

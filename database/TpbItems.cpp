@@ -1,7 +1,8 @@
 #include "TpbItems.h"
 
 #include <array>
-#include <cctype>
+
+#include "Ascii.h"
 
 namespace brontelx::db::tpb {
 namespace {
@@ -13,13 +14,11 @@ constexpr std::array<std::string_view, kLastItem + 1> kNames = {
     "read_committed", "autocommit", "rec_version", "no_rec_version", "restart_requests",
     "no_auto_undo"};
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
+std::string_view WithoutPrefix(std::string_view name) {
+  constexpr std::string_view kPrefix = "isc_tpb_";
+  if (name.size() > kPrefix.size() && ascii::EqualsIgnoringCase(name.substr(0, kPrefix.size()), kPrefix))
+    name.remove_prefix(kPrefix.size());
+  return name;
 }
 
 }  // namespace
@@ -28,21 +27,14 @@ std::string_view ItemName(int item) {
   return item >= kFirstItem && item <= kLastItem ? kNames[item] : std::string_view();
 }
 
-std::string_view WithoutPrefix(std::string_view name) {
-  constexpr std::string_view kPrefix = "isc_tpb_";
-  if (name.size() > kPrefix.size() && EqualsIgnoringCase(name.substr(0, kPrefix.size()), kPrefix))
-    name.remove_prefix(kPrefix.size());
-  return name;
-}
-
-bool IsVersionItem(std::string_view name) { return EqualsIgnoringCase(WithoutPrefix(name), "version3"); }
+bool IsVersionItem(std::string_view name) { return ascii::EqualsIgnoringCase(WithoutPrefix(name), "version3"); }
 
 std::optional<int> ItemNumber(std::string_view name) {
   name = WithoutPrefix(name);
   for (int item = kFirstItem; item <= kLastItem; ++item) {
-    if (EqualsIgnoringCase(name, kNames[item])) return item;
+    if (ascii::EqualsIgnoringCase(name, kNames[item])) return item;
   }
-  if (EqualsIgnoringCase(name, "lock_timeout")) return 21;
+  if (ascii::EqualsIgnoringCase(name, "lock_timeout")) return 21;
   return std::nullopt;
 }
 

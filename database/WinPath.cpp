@@ -1,21 +1,13 @@
 #include "WinPath.h"
 
+#include "Ascii.h"
+
 namespace brontelx::winpath {
 namespace {
 
 bool AllowedInPath(char c) {
   const auto b = static_cast<unsigned char>(c);
   return b >= 0x20 && c != '"' && c != '<' && c != '>' && c != '|';
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -53,7 +45,7 @@ std::string WithDelimiter(std::string_view path) {
 
 std::string Rel(std::string_view base, std::string_view path) {
   const std::string drive = DrivePart(path);
-  if (!SameIgnoringAsciiCase(DrivePart(base), drive)) return std::string(path);
+  if (!ascii::EqualsIgnoringCase(DrivePart(base), drive)) return std::string(path);
   std::string_view rest = path.substr(drive.size());
   if (rest.starts_with('\\')) rest.remove_prefix(1);
   return std::string(rest);

@@ -1,5 +1,7 @@
 #include "Demo.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 
@@ -15,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Windows clients address the archive through these dati.ini layouts.
-void ShowConnectionStrings(const fs::path& folder) {
+void ShowConnectionStrings() {
   struct Layout {
     const char* what;
     const char* ini;
@@ -27,6 +29,8 @@ void ShowConnectionStrings(const fs::path& folder) {
       {"server and alias", "[CONFIG]\r\nNome Server=SRVDATI\r\nAlias=DITTA\r\nLettera Disco Server=E\r\n"},
       {"server only", "[CONFIG]\r\nNome Server=SRVDATI\r\n"},
   };
+  const fs::path folder = fs::temp_directory_path() / ("brontelx-demo-ini-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
   const fs::path ini = folder / "dati.ini";
   std::cout << "Connection strings for E:\\Programmi\\Archivio\\archivio.fdb:\n";
   for (const Layout& layout : layouts) {
@@ -43,14 +47,14 @@ void ShowConnectionStrings(const fs::path& folder) {
     }
     std::cout << "  " << layout.what << ": " << result << "\n";
   }
-  fs::remove(ini);
+  fs::remove_all(folder);
 }
 
 }  // namespace
 
 int RunDemo(const fs::path& folder) {
   fs::create_directories(folder);
-  ShowConnectionStrings(folder);
+  ShowConnectionStrings();
 
   const DemoFiles files = CreateDemoDatabases(folder);
   std::cout << "\nDemo databases (embedded engine):\n"

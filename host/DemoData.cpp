@@ -1,8 +1,11 @@
 #include "DemoData.h"
 
+#include <fstream>
+
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
 #include "DRKUser.h"
+#include "Error.h"
 #include "SchemaDatabase.h"
 #include "TransactedStatement.h"
 
@@ -11,10 +14,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A demo database replaces only an earlier demo's file: the marker beside it says the demo made it.
 std::string Create(const fs::path& file, schema::Kind kind) {
   fs::create_directories(file.parent_path());
-  fs::remove(file);
+  const fs::path marker = file.string() + ".demo";
+  if (fs::exists(file)) {
+    if (!fs::exists(marker))
+      throw Error(file.string() + " exists and was not created by the demo: it is left as it is");
+    fs::remove(file);
+  }
   schema::CreateDatabase(file, kind, "UTF8");
+  std::ofstream(marker) << "created by brontelx demo\n";
   return file.string();
 }
 

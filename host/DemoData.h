@@ -13,8 +13,9 @@ struct DemoFiles {
   std::string deliveryNotes;
 };
 
-// Creates the three databases afresh (an earlier demo's files are replaced) and fills them with a
-// small, consistent set of users, parameters, delivery notes and acquisition-log chains.
+// Creates the three databases afresh and fills them with a small, consistent set of users,
+// parameters, delivery notes and acquisition-log chains. Files of an earlier demo are replaced;
+// any other file in their place is left alone and raises an error.
 DemoFiles CreateDemoDatabases(const std::filesystem::path& folder);
 
 }  // namespace brontelx::demo

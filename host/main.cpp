@@ -1,7 +1,8 @@
 // brontelx: command-line companion of the library.
 //   brontelx demo [FOLDER]              create demo databases and show the library at work
 //   brontelx validate USER DATUM [FUNCTION]  start a session for USER and run a validation
-#include <cstdlib>
+#include <charconv>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -20,9 +21,9 @@ int Usage() {
 }
 
 int Validate(const std::string& user, const std::string& datum, const std::string& function) {
-  std::size_t used = 0;
-  const int code = std::stoi(user, &used);
-  if (used != user.size()) return Usage();
+  std::int32_t code = 0;
+  const auto [end, error] = std::from_chars(user.data(), user.data() + user.size(), code);
+  if (error != std::errc() || end != user.data() + user.size()) return Usage();
   brontelx::TSessione session;
   session.Avvia(code);
   std::cout << brontelx::EseguiValidazPers(session.IBDatabase(), function, code, datum) << "\n";

@@ -1,5 +1,7 @@
 #include "DRKTabX.h"
 
+#include "TransactedStatement.h"
+
 namespace brontelx {
 namespace {
 
@@ -45,7 +47,7 @@ void BindUtente(db::Statement& SQL, std::int32_t Utente) {
 db::Transaction& TDRKTabX::GetTransaction() {
   if (!FTransaction) {
     FTransaction = std::make_unique<db::Transaction>(FDatabase);
-    FTransaction->Params() = {"concurrency", "nowait"};
+    FTransaction->Params() = db::TransactedStatement::SnapshotParams();
   }
   return *FTransaction;
 }

@@ -45,7 +45,7 @@ class TDRKTabX {
 
   std::int32_t FUpdating = 0;
   db::Connection* FDatabase = nullptr;
-  // Declared before the statements, so they are released first.
+  // Declared before the statements, which are therefore destroyed before it.
   std::unique_ptr<db::Transaction> FTransaction;
   std::unique_ptr<db::Statement> FSQLRead;
   std::unique_ptr<db::Statement> FSQLWriteTesto;

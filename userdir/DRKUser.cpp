@@ -29,13 +29,20 @@ void TDRKUser::SetCodiceUtente(std::int32_t Valore) {
   query.SetSQL({"SELECT * FROM UTENTI WHERE CODICE=" + std::to_string(Valore)});
   query.ExecQuery();
   if (query.Eof()) throw Error("Utente " + std::to_string(Valore) + " non trovato");
-  FCodiceUtente = query.FieldByName("CODICE").AsInteger();
-  FNomeUtente = query.FieldByName("NOMEUTENTE").AsString();
-  FDittaUtente = query.FieldByName("DITTA").AsString();
-  FPasswordUtente = query.FieldByName("PWDUTENTE").AsString();
-  FInfo2 = query.FieldByName("INFO2").AsString();
-  FProfiloSicurezza = static_cast<std::int16_t>(query.FieldByName("PROFILOSICUREZZA").AsInt64());
+  // Read every column before changing a field, so a failed read leaves the previous user whole.
+  const std::int32_t codice = query.FieldByName("CODICE").AsInteger();
+  std::string nome = query.FieldByName("NOMEUTENTE").AsString();
+  std::string ditta = query.FieldByName("DITTA").AsString();
+  std::string password = query.FieldByName("PWDUTENTE").AsString();
+  std::string info2 = query.FieldByName("INFO2").AsString();
+  const auto profilo = static_cast<std::int16_t>(query.FieldByName("PROFILOSICUREZZA").AsInt64());
   sql.Finish();
+  FCodiceUtente = codice;
+  FNomeUtente = std::move(nome);
+  FDittaUtente = std::move(ditta);
+  FPasswordUtente = std::move(password);
+  FInfo2 = std::move(info2);
+  FProfiloSicurezza = profilo;
 }
 
 void TDRKUser::CheckPassword(const std::string& Valore) const {

@@ -4,19 +4,13 @@
 #include <exception>
 #include <memory>
 
+#include "Ascii.h"
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
 #include "Statement.h"
 
 namespace brontelx {
 namespace {
-
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsAsciiIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
 
 // What one run creates, declared so that destruction releases the log query, the delivery-note
 // query and the delivery-note connection in that order. The run only reads, so each transaction
@@ -48,7 +42,7 @@ struct VelZidBolRun {
 
 std::string EseguiValidazPers(db::Connection& Database, const std::string& NomeFunzione, std::int32_t Utente,
                               const std::string& Dato) {
-  if (EqualsAsciiIgnoringCase(NomeFunzione, "VelZidBol")) return VelZidBol(Database, Utente, Dato);
+  if (ascii::EqualsIgnoringCase(NomeFunzione, "VelZidBol")) return VelZidBol(Database, Utente, Dato);
   return "ERR Funzione non esistente";
 }
 
@@ -91,7 +85,7 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
     run.logQuery.ExecQuery();
     if (!run.logQuery.Eof()) {
       std::string latest = run.logQuery.FieldByName("DATOINPUT").AsString();
-      std::transform(latest.begin(), latest.end(), latest.begin(), AsciiUpper);
+      std::transform(latest.begin(), latest.end(), latest.begin(), ascii::ToUpper);
       if (latest.find("APERTURA") != std::string::npos) return "OK";
     }
   } catch (const std::exception& e) {

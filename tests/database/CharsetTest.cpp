@@ -40,7 +40,7 @@ TEST_P(CharsetTest, TextRoundTripsAndIsStoredAsText) {
     EXPECT_EQ(QueryText(connection, "SELECT V FROM T"), kText);
     EXPECT_EQ(QueryText(connection, "SELECT C FROM T"), kText);
     EXPECT_EQ(QueryText(connection, "SELECT M FROM T"), kText);
-    // A parameter compared with the column finds the row.
+    // A literal in the statement text compared with the column finds the row.
     EXPECT_EQ(QueryText(connection, "SELECT COUNT(*) FROM T WHERE V = '" + kText + "'"), "1");
   }
   if (std::string(GetParam()) != "NONE") {

@@ -38,6 +38,14 @@ TEST(OpenIBDatabaseTest, DatiIniBesideThePathChoosesTheDatabase) {
   EXPECT_EQ(connection.Params(), kCredentialLines);
 }
 
+TEST(OpenIBDatabaseTest, AFolderNameLooksForDatiIniInside) {
+  testing::TestDatabase database(schema::Kind::Archive);
+  WriteFile(database.Folder() / "dati.ini", "[CONFIG]\nPercorsoDatabase=" + database.Path() + "\n");
+  db::Connection connection;
+  OpenIBDatabase(connection, database.Folder().string() + "/");
+  EXPECT_EQ(AttachedFile(connection), database.Path());
+}
+
 TEST(OpenIBDatabaseTest, AFolderNamedDatiIniIsNotTheFile) {
   testing::TestDatabase database(schema::Kind::Archive);
   fs::create_directory(database.Folder() / "dati.ini");

@@ -68,8 +68,6 @@ TEST_F(SessionTest, StartsUserDirectoryUserAndArchive) {
   EXPECT_EQ(session.DRKUser().CodiceUtente(), 1);
   EXPECT_EQ(session.DRKUser().NomeUtente(), "Mario");
   EXPECT_EQ(ArchiveOf(session), firstArchive.Path());
-  EXPECT_EQ(session.DRKTabX().Database(), &session.IBDatabase());
-  EXPECT_EQ(session.Parametri().DRKUser(), &session.DRKUser());
 
   // A second start reloads the user but keeps the archive it has.
   session.Avvia(2);

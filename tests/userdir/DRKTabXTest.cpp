@@ -67,18 +67,21 @@ TEST_F(DRKTabXTest, BatchesShareOneTransaction) {
   tabX.BeginUpdate();
   tabX.SetParametroTesto("A", "uno", 0);
   EXPECT_EQ(tabX.GetParametroTesto("A", 0), "uno");
-  EXPECT_EQ(Rows(), "") << "visible before the commit";
+  EXPECT_EQ(Rows(), "") << "the batch is not committed yet";
   tabX.BeginUpdate();
   tabX.SetParametroTesto("B", "due", 0);
   tabX.EndUpdate();
-  EXPECT_EQ(Rows(), "") << "the inner EndUpdate committed";
+  EXPECT_EQ(Rows(), "") << "only the outermost EndUpdate commits";
   // A failed write inside the batch does not undo the earlier ones.
   EXPECT_THROW(tabX.SetParametroTesto(std::string(65, 'x'), "tre", 0), db::DatabaseError);
   tabX.EndUpdate();
   EXPECT_EQ(Rows(), "A/NULL/uno/NULL;B/NULL/due/NULL");
-  // The object goes on working after the batch.
+  // An EndUpdate without a batch changes nothing, and the object goes on working.
+  tabX.EndUpdate();
   tabX.SetParametroTesto("A", "uno bis", 0);
   EXPECT_EQ(QueryText(observer, "SELECT TESTO FROM TABX WHERE NOME = 'A'"), "uno bis");
+  EXPECT_EQ(QueryText(archive, "SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+            "1");
 }
 
 TEST_F(DRKTabXTest, OverlongNameStoresNothing) {
@@ -128,6 +131,31 @@ TEST_F(DRKTabXTest, FailedStartLeavesNoBatchOpen) {
   unconnected.SetParametroTesto("N", "v", 0);
   EXPECT_EQ(QueryText(observer, "SELECT TESTO FROM TABX WHERE NOME = 'N'"), "v");
 }
+
+// Names and values with characters beyond ASCII, in databases of several default character sets:
+// the name travels through CAST(... AS VARCHAR(64)), whose type has no character set of its own.
+class DRKTabXCharsetTest : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(DRKTabXCharsetTest, NamesAndValuesKeepTheirCharacters) {
+  const auto [charset, text] = GetParam();
+  testing::TestDatabase database(schema::Kind::Archive, charset);
+  db::Connection archive;
+  OpenIBDatabase(archive, database.Path());
+  TDRKTabX tabX;
+  tabX.SetDatabase(&archive);
+  tabX.SetParametroTesto(text, "primo", 0);
+  tabX.SetParametroTesto(text, std::string(text) + " secondo", 0);
+  tabX.SetParametroMemo(text, std::string(text) + " memo", 0);
+  EXPECT_EQ(QueryText(archive, "SELECT COUNT(*) FROM TABX"), "1");
+  EXPECT_EQ(tabX.GetParametroTesto(text, 0), std::string(text) + " secondo");
+  EXPECT_EQ(tabX.GetParametroMemo(text, 0), std::string(text) + " memo");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DefaultCharsets, DRKTabXCharsetTest,
+    ::testing::Values(std::pair{"UTF8", "Perché l'àncora € Ωж"}, std::pair{"WIN1252", "Perché l'àncora €"},
+                      std::pair{"NONE", "Perché l'àncora €"}, std::pair{"ISO8859_2", "Šťastný Łódź"},
+                      std::pair{"WIN1250", "Šťastný Łódź €"}));
 
 }  // namespace
 }  // namespace brontelx

@@ -27,6 +27,11 @@ class QuadrelTest : public ::testing::Test {
   std::string Block() {
     return QueryText(observer, "SELECT COALESCE(QUADREL, '<NULL>') FROM UTENTI WHERE CODICE = 5");
   }
+  // Transactions open on the user's connection, apart from the one asking.
+  std::string OtherTransactions() {
+    return QueryText(user.DBUser(),
+                     "SELECT COUNT(*) - 1 FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+  }
   std::string Rows() {
     return QueryText(observer,
                      "SELECT LIST(PROGRESSIVO || ':' || INTESTAZIONE || ':' || PARAMETRO || '=' || COALESCE(VALORE, "
@@ -41,6 +46,7 @@ class QuadrelTest : public ::testing::Test {
 TEST_F(QuadrelTest, BlockListsSectionsAscendingAndParametersInWritingOrder) {
   user.SetDittaUtente("BETA");
   user.SetParamQuadrel("Archivio", "");
+  EXPECT_EQ(Block(), "[BETA]\nArchivio=\n");
   user.SetDittaUtente("ALFA");
   user.SetParamQuadrel("Archivio", "C:\\Dati\\alfa.fdb");
   user.SetParamQuadrel("Directory bin", "C:\\Bin");
@@ -125,6 +131,19 @@ TEST_F(QuadrelTest, FailedWritesLeaveTheBlockAlone) {
   }
   EXPECT_EQ(QueryText(observer, "SELECT CHAR_LENGTH(VALORE) FROM TABQUADREL WHERE PARAMETRO = 'Lungo'"), "257");
   EXPECT_EQ(Block(), "[ALFA]\nA=1\n");
+  // The same failure from the rebuild at the end of a batch.
+  user.BeginUpdate();
+  user.SetParamQuadrel("A", "1 bis");
+  EXPECT_THROW(user.EndUpdate(), db::DatabaseError);
+  EXPECT_EQ(Block(), "[ALFA]\nA=1\n");
+  EXPECT_EQ(user.GetParamQuadrel("A"), "1 bis");
+  ExecSql(observer, "DELETE FROM TABQUADREL WHERE PARAMETRO = 'Lungo'");
+  // A company longer than the block's 64 characters is stored, and the rebuild refuses it.
+  user.SetDittaUtente(std::string(65, 'D'));
+  EXPECT_THROW(user.SetParamQuadrel("A", "lunga"), db::DatabaseError);
+  EXPECT_EQ(Block(), "[ALFA]\nA=1\n");
+  user.SetDittaUtente("ALFA");
+  ExecSql(observer, "DELETE FROM TABQUADREL WHERE CHAR_LENGTH(INTESTAZIONE) > 64");
 
   db::Transaction lock(&observer);
   lock.StartTransaction();
@@ -138,8 +157,32 @@ TEST_F(QuadrelTest, FailedWritesLeaveTheBlockAlone) {
     EXPECT_NE(std::string(e.what()).find("update conflicts with concurrent update"), std::string::npos) << e.what();
   }
   lock.Rollback();
-  EXPECT_EQ(user.GetParamQuadrel("A"), "1");
+  EXPECT_EQ(user.GetParamQuadrel("A"), "1 bis");
+  EXPECT_EQ(OtherTransactions(), "0");
 }
+
+// The company and the name are put into the read statement as literals; they must find their row
+// in user directories of other default character sets too.
+class QuadrelCharsetTest : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(QuadrelCharsetTest, CompanyNameAndValueKeepTheirCharacters) {
+  const auto [charset, text] = GetParam();
+  testing::TestDatabase database(schema::Kind::UserDirectory, charset);
+  TDRKUser user;
+  user.ConnettiDB(database.Path());
+  ExecSql(user.DBUser(), "INSERT INTO UTENTI (CODICE) VALUES (1)");
+  user.SetCodiceUtente(1);
+  user.SetDittaUtente(std::string(text) + " S.r.l.");
+  user.SetParamQuadrel(text, std::string(text) + " valore");
+  EXPECT_EQ(user.GetParamQuadrel(text), std::string(text) + " valore");
+  EXPECT_EQ(QueryText(user.DBUser(), "SELECT QUADREL FROM UTENTI"),
+            "[" + std::string(text) + " S.r.l.]\n" + text + "=" + text + " valore\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DefaultCharsets, QuadrelCharsetTest,
+    ::testing::Values(std::pair{"UTF8", "L'àncora € Ωж"}, std::pair{"WIN1252", "L'àncora €"},
+                      std::pair{"NONE", "L'àncora €"}, std::pair{"WIN1250", "Łódź Šťastný"}));
 
 }  // namespace
 }  // namespace brontelx

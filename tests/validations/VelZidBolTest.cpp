@@ -3,6 +3,7 @@
 #include "DRKDBUtility.h"
 #include "DatabaseError.h"
 #include "Sql.h"
+#include "VelValidazPers.h"
 #include "VelZidBolFixture.h"
 
 namespace brontelx {
@@ -115,6 +116,14 @@ TEST_F(VelZidBolTest, LogQueryErrorsBecomeResultTexts) {
   result = Run(1, "B1");
   EXPECT_EQ(result.rfind("ERR - Errore durante la verifica apertura in BRONTELLOG: ", 0), 0u) << result;
   EXPECT_NE(result.find("USER_AUTENTICAZ"), std::string::npos) << result;
+}
+
+TEST_F(VelZidBolTest, ErrorsOutsideTheCheckedStepsEscape) {
+  ExecSql(archive, "DROP TABLE TABX");
+  EXPECT_THROW(Run(1, "B1"), db::DatabaseError);
+  db::Connection closed;
+  EXPECT_THROW(EseguiValidazPers(closed, "VelZidBol", 1, "B1"), db::DatabaseError);
+  EXPECT_EQ(EseguiValidazPers(closed, "Altro", 1, "B1"), "ERR Funzione non esistente");
 }
 
 TEST_F(VelZidBolTest, DatumIsUsedAndQuotedExactlyAsTyped) {
