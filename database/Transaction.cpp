@@ -63,11 +63,19 @@ std::vector<unsigned char> Transaction::BuildTpb() const {
   return std::vector<unsigned char>(buffer, buffer + length);
 }
 
+const std::vector<unsigned char>& Transaction::Tpb() {
+  if (params_ != tpbParams_) {
+    tpb_ = BuildTpb();
+    tpbParams_ = params_;
+  }
+  return tpb_;
+}
+
 void Transaction::StartTransaction() {
   if (Active()) throw DatabaseError("Transaction is active");
   if (!database_) throw DatabaseError("Transaction has no database");
   Firebird::IAttachment* attachment = database_->Attachment();
-  const std::vector<unsigned char> tpb = BuildTpb();
+  const std::vector<unsigned char>& tpb = Tpb();
   Status status;
   Firebird::ITransaction* handle =
       attachment->startTransaction(status.Get(), static_cast<unsigned>(tpb.size()), tpb.data());

@@ -42,10 +42,14 @@ class Transaction {
   void EndOnClose() noexcept;
 
  private:
+  // The parameter block of the current list, built again only when the list has changed.
+  const std::vector<unsigned char>& Tpb();
   std::vector<unsigned char> BuildTpb() const;
   void CloseCursors();
 
   std::vector<std::string> params_;
+  std::vector<std::string> tpbParams_;
+  std::vector<unsigned char> tpb_;
   Connection* database_ = nullptr;
   Firebird::ITransaction* handle_ = nullptr;
   std::vector<Statement*> statements_;

@@ -4,9 +4,11 @@
 
 namespace brontelx::testing {
 
-void ExecSql(db::Connection& connection, const std::string& sql) {
+void ExecSql(db::Connection& connection, const std::string& sql) { ExecSqlLines(connection, {sql}); }
+
+void ExecSqlLines(db::Connection& connection, std::vector<std::string> lines) {
   db::TransactedStatement statement(connection, {}, db::TransactedStatement::End::Commit, false);
-  statement.Query().SetSQL({sql});
+  statement.Query().SetSQL(std::move(lines));
   statement.Query().ExecQuery();
   statement.Finish();
 }

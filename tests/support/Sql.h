@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Connection.h"
 
@@ -9,6 +10,8 @@ namespace brontelx::testing {
 
 // Runs one statement in a transaction of its own and commits it.
 void ExecSql(db::Connection& connection, const std::string& sql);
+// The same for a statement given as lines (joined by line breaks, not scanned for parameters).
+void ExecSqlLines(db::Connection& connection, std::vector<std::string> lines);
 
 // The first column of the first row as text ("" without a row), read in a transaction of its own.
 std::string QueryText(db::Connection& connection, const std::string& sql);

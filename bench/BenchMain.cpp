@@ -1,0 +1,53 @@
+// Runs the benchmarks and prints, after Google Benchmark's own report, the medians of every
+// benchmark and the ratios library/floor. Unless given on the command line, each benchmark runs 25
+// repetitions of at least 0.2 s, interleaved at random with those of the others so that a slow
+// spell of the shared machine does not fall on one side of a pair only, and only the aggregates are
+// displayed (in colour only on a terminal).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Fixtures.h"
+#include "RatioReporter.h"
+#include "Registration.h"
+
+int main(int argc, char** argv) {
+  using namespace brontelx::bench;
+  std::vector<std::string> defaults = {"--benchmark_repetitions=25", "--benchmark_min_time=0.2",
+                                       "--benchmark_enable_random_interleaving=true",
+                                       "--benchmark_display_aggregates_only=true"};
+  std::vector<char*> args(argv, argv + argc);
+  for (std::string& flag : defaults) {
+    const std::string_view name = std::string_view(flag).substr(0, flag.find('='));
+    bool given = false;
+    for (int i = 1; i < argc; ++i) given = given || std::string_view(argv[i]).starts_with(name);
+    if (!given) args.push_back(flag.data());
+  }
+  int count = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  benchmark::Initialize(&count, args.data());
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+
+  bool colour = isatty(STDOUT_FILENO) != 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--benchmark_color=false" || arg == "--benchmark_color=no") colour = false;
+  }
+  RatioReporter reporter(colour ? benchmark::ConsoleReporter::OO_ColorTabular
+                                : benchmark::ConsoleReporter::OO_Tabular);
+  RegisterOpenBenchmarks(reporter);
+  RegisterVelZidBolBenchmarks(reporter);
+  RegisterTabXBenchmarks(reporter);
+  RegisterSessionBenchmarks(reporter);
+  RegisterQuadrelBenchmarks(reporter);
+
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  ReleaseFixtures();
+  reporter.PrintSummary(std::cout);
+  benchmark::Shutdown();
+  return 0;
+}

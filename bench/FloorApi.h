@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FbClient.h"
+
+// What the floors share: the constant parameter blocks and a message laid out as the server
+// describes it. A floor is the plain OO API code a careful programmer would write for the same
+// work, with its constant blocks built once.
+namespace brontelx::bench::floor {
+
+// The attach block: user_name SYSDBA, password quillbank.
+const std::vector<unsigned char>& Dpb();
+
+inline constexpr unsigned char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_nowait};
+inline constexpr unsigned char kReadCommittedTpb[] = {isc_tpb_version3, isc_tpb_read_committed,
+                                                      isc_tpb_rec_version};
+
+inline constexpr unsigned kDialect = 3;
+inline constexpr unsigned kPrepareFlags = Firebird::IStatement::PREPARE_PREFETCH_METADATA;
+
+Firebird::IAttachment* Attach(db::Status& status, const std::string& database);
+
+// A message buffer in the layout of the statement's input or output metadata.
+class Message {
+ public:
+  Message(db::Status& status, Firebird::IMessageMetadata* metadata);  // takes the reference
+  Message(const Message&) = delete;
+  Message& operator=(const Message&) = delete;
+
+  Firebird::IMessageMetadata* Metadata() const { return metadata_.get(); }
+  unsigned char* Data() { return buffer_.data(); }
+
+  void SetNull(unsigned index);
+  // Text into a CHAR or VARCHAR field; an integer into a SMALLINT, INTEGER or BIGINT field.
+  void SetText(unsigned index, std::string_view text);
+  void SetInt(unsigned index, std::int64_t value);
+
+  bool IsNull(unsigned index) const;
+  std::string Text(unsigned index) const;
+  std::int64_t Int(unsigned index) const;
+
+ private:
+  struct Field {
+    unsigned type;
+    unsigned length;
+    unsigned offset;
+    unsigned nullOffset;
+  };
+  db::FbRef<Firebird::IMessageMetadata> metadata_;
+  std::vector<Field> fields_;
+  std::vector<unsigned char> buffer_;
+};
+
+Message InputOf(db::Status& status, Firebird::IStatement* statement);
+Message OutputOf(db::Status& status, Firebird::IStatement* statement);
+
+}  // namespace brontelx::bench::floor

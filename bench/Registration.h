@@ -1,0 +1,36 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <exception>
+#include <string>
+
+#include "RatioReporter.h"
+
+namespace brontelx::bench {
+
+// Each adds its benchmarks and the comparisons built from them.
+void RegisterOpenBenchmarks(RatioReporter& reporter);
+void RegisterVelZidBolBenchmarks(RatioReporter& reporter);
+void RegisterTabXBenchmarks(RatioReporter& reporter);
+void RegisterSessionBenchmarks(RatioReporter& reporter);
+void RegisterQuadrelBenchmarks(RatioReporter& reporter);
+
+// Registers `body` under `name`, timed in real time (the engine or the server does most of the
+// work) and reported in milliseconds. An exception, from the set-up or from the loop, ends the
+// benchmark with its message instead of the program.
+template <typename Body>
+benchmark::internal::Benchmark* Register(const std::string& name, Body body) {
+  return benchmark::RegisterBenchmark(name.c_str(),
+                                      [body](benchmark::State& state) {
+                                        try {
+                                          body(state);
+                                        } catch (const std::exception& e) {
+                                          state.SkipWithError(e.what());
+                                        }
+                                      })
+      ->UseRealTime()
+      ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace brontelx::bench
