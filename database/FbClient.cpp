@@ -1,5 +1,7 @@
 #include "FbClient.h"
 
+#include <atomic>
+
 #include "DatabaseError.h"
 
 namespace brontelx::db {
@@ -9,15 +11,26 @@ Firebird::IMaster* Master() {
   return master;
 }
 
+namespace {
+std::atomic<bool> providerUsed{false};
+}
+
 Firebird::IProvider* Provider() {
   // The dispatcher lives as long as the process: the engine unloads at exit on its own.
   static Firebird::IProvider* const provider = Master()->getDispatcher();
+  providerUsed.store(true, std::memory_order_relaxed);
   return provider;
 }
 
 Firebird::IUtil* Util() {
   static Firebird::IUtil* const util = Master()->getUtilInterface();
   return util;
+}
+
+void ShutdownClient() {
+  if (!providerUsed.load()) return;
+  Status status;
+  Provider()->shutdown(status.Get(), 0, fb_shutrsn_app_stopped);
 }
 
 Status::Status() : status_(Master()->getStatus()), wrapper_(status_) {}

@@ -10,6 +10,10 @@ Firebird::IMaster* Master();
 Firebird::IProvider* Provider();
 Firebird::IUtil* Util();
 
+// Stops the client and the embedded engine: their threads end and what is still attached is
+// detached. For the end of a program; nothing may use the client afterwards.
+void ShutdownClient();
+
 // A status vector that turns an error into DatabaseError. Use one per call sequence:
 //   Status st; attachment->detach(st.Get()); st.Check();
 class Status {
