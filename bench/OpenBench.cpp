@@ -38,10 +38,8 @@ void Floor(benchmark::State& state) {
 }  // namespace
 
 void RegisterOpenBenchmarks(RatioReporter& reporter) {
-  Register("OpenIBDatabase+Close/library", Library);
-  Register("OpenIBDatabase+Close/floor", Floor);
-  reporter.AddComparison({"1 OpenIBDatabase+Close, embedded: library/floor", "OpenIBDatabase+Close/library",
-                          "OpenIBDatabase+Close/floor", 1.10});
+  RegisterPair(reporter, "1 OpenIBDatabase+Close, embedded: library/floor", "OpenIBDatabase+Close", Library, Floor,
+               1.10);
 }
 
 }  // namespace brontelx::bench

@@ -200,18 +200,12 @@ void Single(benchmark::State& state, RatioReporter* reporter) {
 
 void RegisterQuadrelBenchmarks(RatioReporter& reporter) {
   RatioReporter* notes = &reporter;
-  Register("SetParamQuadrel/params10/library", [notes](benchmark::State& s) { Library<1>(s, notes); });
-  Register("SetParamQuadrel/params10/floor", Floor<1>);
-  Register("SetParamQuadrel/params200/library", [notes](benchmark::State& s) { Library<2>(s, notes); });
-  Register("SetParamQuadrel/params200/floor", Floor<2>);
+  RegisterPair(reporter, "6 SetParamQuadrel, 10 parameters: library/floor", "SetParamQuadrel/params10",
+               [notes](benchmark::State& s) { Library<1>(s, notes); }, Floor<1>, std::nullopt);
+  RegisterPair(reporter, "6 SetParamQuadrel, 200 parameters: library/floor", "SetParamQuadrel/params200",
+               [notes](benchmark::State& s) { Library<2>(s, notes); }, Floor<2>, std::nullopt);
   Register("SetParamQuadrel/100writes/batch", [notes](benchmark::State& s) { Batch(s, notes); });
   Register("SetParamQuadrel/100writes/single", [notes](benchmark::State& s) { Single(s, notes); });
-  reporter.AddComparison({"6 SetParamQuadrel, 10 parameters: library/floor",
-                          "SetParamQuadrel/params10/library", "SetParamQuadrel/params10/floor",
-                          std::nullopt});
-  reporter.AddComparison({"6 SetParamQuadrel, 200 parameters: library/floor",
-                          "SetParamQuadrel/params200/library", "SetParamQuadrel/params200/floor",
-                          std::nullopt});
   reporter.AddComparison({"6 SetParamQuadrel, 200 / 10 parameters (library)",
                           "SetParamQuadrel/params200/library", "SetParamQuadrel/params10/library",
                           std::nullopt});

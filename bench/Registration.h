@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "RatioReporter.h"
@@ -31,6 +32,16 @@ benchmark::internal::Benchmark* Register(const std::string& name, Body body) {
                                       })
       ->UseRealTime()
       ->Unit(benchmark::kMillisecond);
+}
+
+// Registers "<name>/library" and "<name>/floor" and reports the ratio of the first to the second
+// under `title`.
+template <typename Library, typename Floor>
+void RegisterPair(RatioReporter& reporter, const std::string& title, const std::string& name, Library library,
+                  Floor floor, std::optional<double> goal) {
+  Register(name + "/library", library);
+  Register(name + "/floor", floor);
+  reporter.AddComparison({title, name + "/library", name + "/floor", goal});
 }
 
 }  // namespace brontelx::bench

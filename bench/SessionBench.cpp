@@ -117,10 +117,7 @@ void Floor(benchmark::State& state) {
 }  // namespace
 
 void RegisterSessionBenchmarks(RatioReporter& reporter) {
-  Register("Avvia/library", Library);
-  Register("Avvia/floor", Floor);
-  reporter.AddComparison(
-      {"5 TSessione::Avvia (+ destruction): library/floor", "Avvia/library", "Avvia/floor", 1.15});
+  RegisterPair(reporter, "5 TSessione::Avvia (+ destruction): library/floor", "Avvia", Library, Floor, 1.15);
 }
 
 }  // namespace brontelx::bench

@@ -95,10 +95,8 @@ void Floor(benchmark::State& state) {
 }  // namespace
 
 void RegisterTabXBenchmarks(RatioReporter& reporter) {
-  Register("GetParametroTesto_x1000/library", Library);
-  Register("GetParametroTesto_x1000/floor", Floor);
-  reporter.AddComparison({"4 1000 x GetParametroTesto: library/floor", "GetParametroTesto_x1000/library",
-                          "GetParametroTesto_x1000/floor", 1.10});
+  RegisterPair(reporter, "4 1000 x GetParametroTesto: library/floor", "GetParametroTesto_x1000", Library, Floor,
+               1.10);
 }
 
 }  // namespace brontelx::bench

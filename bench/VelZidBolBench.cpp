@@ -186,15 +186,11 @@ void Floor(benchmark::State& state) {
 }  // namespace
 
 void RegisterVelZidBolBenchmarks(RatioReporter& reporter) {
-  Register("VelZidBol/embedded/log10k/library", Library<EmbeddedLog10k>);
-  Register("VelZidBol/embedded/log10k/floor", Floor<EmbeddedLog10k>);
-  reporter.AddComparison({"2 VelZidBol, embedded: library/floor", "VelZidBol/embedded/log10k/library",
-                          "VelZidBol/embedded/log10k/floor", 1.10});
+  RegisterPair(reporter, "2 VelZidBol, embedded: library/floor", "VelZidBol/embedded/log10k",
+               Library<EmbeddedLog10k>, Floor<EmbeddedLog10k>, 1.10);
   if (LoopbackLocation("")) {
-    Register("VelZidBol/loopback/log10k/library", Library<LoopbackLog10k>);
-    Register("VelZidBol/loopback/log10k/floor", Floor<LoopbackLog10k>);
-    reporter.AddComparison({"2 VelZidBol, delivery notes on loopback: library/floor",
-                            "VelZidBol/loopback/log10k/library", "VelZidBol/loopback/log10k/floor", 1.10});
+    RegisterPair(reporter, "2 VelZidBol, delivery notes on loopback: library/floor", "VelZidBol/loopback/log10k",
+                 Library<LoopbackLog10k>, Floor<LoopbackLog10k>, 1.10);
   } else {
     reporter.Note("loopback",
                   "VelZidBol over the loopback server skipped: BRONTELX_FB_PORT is not set "

@@ -12,9 +12,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-brontelx_install_packages
-brontelx_set_lock_folder
-cd "$BRONTELX_ROOT"
+brontelx_prepare
 
 cmake --preset default
 cmake --build --preset default --target brontelx_benchmarks

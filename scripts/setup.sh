@@ -53,3 +53,10 @@ brontelx_set_lock_folder() {
   export FIREBIRD_LOCK=${FIREBIRD_LOCK:-$BRONTELX_ROOT/build/firebird-lock}
   mkdir -p "$FIREBIRD_LOCK"
 }
+
+# What every command does first: packages, the lock folder, and the project root as working folder.
+brontelx_prepare() {
+  brontelx_install_packages
+  brontelx_set_lock_folder
+  cd "$BRONTELX_ROOT"
+}

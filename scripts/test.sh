@@ -6,9 +6,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-brontelx_install_packages
-brontelx_set_lock_folder
-cd "$BRONTELX_ROOT"
+brontelx_prepare
 
 server_dir=$BRONTELX_ROOT/build/fbserver
 trap '"$BRONTELX_ROOT/scripts/fbserver.sh" stop "$server_dir"' EXIT
