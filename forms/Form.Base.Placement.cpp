@@ -1,0 +1,133 @@
+// TFormBase: the window's placement, stored in STOPOS1 of the archive per situation, user and
+// project.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Ascii.h"
+#include "Form.Base.h"
+#include "Statement.h"
+#include "Transaction.h"
+#include "TransactedStatement.h"
+#include "UpdateSQL.h"
+
+namespace brontelx {
+namespace {
+
+std::vector<std::string> KeyFilter(std::int32_t ASituazione, std::int32_t AUtente, std::int32_t AProgetto) {
+  return {"WHERE (CodiceSituazione=" + std::to_string(ASituazione) + ")",
+          "AND (CodiceUtente=" + std::to_string(AUtente) + ")",
+          "AND (CodiceProgetto=" + std::to_string(AProgetto) + ")"};
+}
+
+std::vector<std::string> RowQuery(std::int32_t ASituazione, std::int32_t AUtente, std::int32_t AProgetto) {
+  std::vector<std::string> lines{"SELECT * FROM \"STOPOS1\""};
+  for (std::string& line : KeyFilter(ASituazione, AUtente, AProgetto)) lines.push_back(std::move(line));
+  return lines;
+}
+
+// The values of one row of STOPOS1 by column, as text (NULL: none), in the form they are bound
+// back: the server turns each text into its column's type, so every value is written as read.
+class RowValues {
+ public:
+  // The current row of `query`, or every column NULL when `fromRow` is false.
+  RowValues(const db::Statement& query, bool fromRow) {
+    for (unsigned i = 0; i < query.FieldCount(); ++i) {
+      const db::Field field = query.Fields(i);
+      std::optional<std::string> value;
+      if (fromRow && !field.IsNull()) value = field.AsString();
+      values_.emplace_back(field.Name(), std::move(value));
+    }
+  }
+
+  void Set(std::string_view column, std::int32_t value) {
+    for (auto& [name, text] : values_) {
+      if (ascii::EqualsIgnoringCase(name, column)) text = std::to_string(value);
+    }
+  }
+
+  void Bind(db::Statement& statement) const {
+    for (const auto& [name, text] : values_) {
+      db::Param& param = statement.ParamByName(name);
+      if (text) {
+        param.SetString(*text);
+      } else {
+        param.SetNull();
+      }
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> values_;
+};
+
+}  // namespace
+
+void TFormBase::LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
+                                 db::Connection& ADatabase) {
+  db::TransactedStatement sql(ADatabase, db::TransactedStatement::DefaultParams(),
+                              db::TransactedStatement::End::Rollback, false);
+  db::Statement& query = sql.Query();
+  query.SetSQL(RowQuery(ASituazione, AUtente, AProgetto));
+  query.ExecQuery();
+  if (!query.Eof()) {
+    FWindow->SetFrame({query.FieldByName("POSX").AsInteger(), query.FieldByName("POSY").AsInteger(),
+                       query.FieldByName("DIMX").AsInteger(), query.FieldByName("DIMY").AsInteger()});
+  }
+  sql.Finish();
+}
+
+void TFormBase::ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
+                                   db::Connection& ADatabase) {
+  // Server defaults, except that a row locked by another connection fails the save at once
+  // instead of freezing the closing window until that connection ends.
+  db::Transaction transaction(&ADatabase);
+  transaction.Params() = {"concurrency", "nowait"};
+  transaction.StartTransaction();
+  try {
+    db::Statement query(&ADatabase, &transaction);
+    query.SetParamCheck(false);
+    query.SetSQL(RowQuery(ASituazione, AUtente, AProgetto));
+    query.ExecQuery();
+    const platform::Rect frame = FWindow->Frame();
+    const bool found = !query.Eof();
+    const bool changed = !found || query.FieldByName("POSX").AsInteger() != frame.left ||
+                         query.FieldByName("POSY").AsInteger() != frame.top ||
+                         query.FieldByName("DIMX").AsInteger() != frame.width ||
+                         query.FieldByName("DIMY").AsInteger() != frame.height;
+    if (changed) {
+      TUpdateSQL update;
+      PreparaUpdateSQL(query, "STOPOS1", "UPDATE", update);
+      PreparaUpdateSQL(query, "STOPOS1", "INSERT", update);
+      for (std::string& line : KeyFilter(ASituazione, AUtente, AProgetto)) update.ModifySQL.push_back(std::move(line));
+
+      RowValues row(query, found);
+      if (!found) {
+        row.Set("CODICEPROGETTO", AProgetto);
+        row.Set("CODICESITUAZIONE", ASituazione);
+        row.Set("CODICEUTENTE", AUtente);
+      }
+      row.Set("POSX", frame.left);
+      row.Set("POSY", frame.top);
+      row.Set("DIMX", frame.width);
+      row.Set("DIMY", frame.height);
+      db::Statement post(&ADatabase, &transaction);
+      post.SetSQL(found ? update.ModifySQL : update.InsertSQL);
+      row.Bind(post);
+      post.ExecQuery();
+    }
+    query.Close();
+  } catch (...) {
+    // Nothing of a failed save is kept.
+    try {
+      transaction.Rollback();
+    } catch (...) {
+      // The first error is the one to report.
+    }
+    throw;
+  }
+  transaction.Commit();
+}
+
+}  // namespace brontelx

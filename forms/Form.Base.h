@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "BrontelX.Classes.h"
+#include "Connection.h"
+#include "Window.h"
+
+namespace brontelx {
+
+// The base of the library's windows: a session (its own or one lent by the caller), a caption of
+// the window's title with the user's name and company, a one-time initialisation before the first
+// showing, and a placement remembered per user and kind of window in STOPOS1 of the archive.
+//
+// A derived window passes its window description to one of the three constructors, registers its
+// click handlers, and overrides Initialize: set FTitolo and FSituazione, call
+// TFormBase::Initialize, then fill its controls.
+class TFormBase : private platform::WindowEvents {
+ public:
+  // The project code under which the placements of this library's windows are stored.
+  static constexpr std::int32_t kCodiceProgetto = 541;
+
+  // A window without a session, held by whoever creates it; closing hides it.
+  explicit TFormBase(const platform::WindowDescription& Description);
+  // A window working with the caller's session, which must outlive it; closing hides it.
+  TFormBase(const platform::WindowDescription& Description, TSessione* ASessione);
+  // The window of a host: starts a session of its own for user `AUtente`, records the window's
+  // handle in the window-log row `AIDFinestra`, and destroys itself with its session when closed.
+  // On failure nothing of it remains and the error propagates. Open such windows with
+  // ShowHostWindow, which hands the window over to itself once it is shown.
+  TFormBase(const platform::WindowDescription& Description, std::int32_t AUtente, std::int32_t AIDFinestra);
+  virtual ~TFormBase();
+  TFormBase(const TFormBase&) = delete;
+  TFormBase& operator=(const TFormBase&) = delete;
+
+  // The look every window starts from.
+  static platform::WindowDescription BaseDescription();
+
+  // Initialises the window once (again after a failed attempt), then shows it. A failure
+  // propagates and leaves the window hidden.
+  void Show();
+  int ShowModal();
+
+  std::int32_t Situazione() const { return FSituazione; }
+  void SetSituazione(std::int32_t Value) { FSituazione = Value; }
+  const std::string& Titolo() const { return FTitolo; }
+  void SetTitolo(const std::string& Value);
+
+  platform::Window& Window() const { return *FWindow; }
+
+ protected:
+  virtual void Initialize();
+  // Runs `Handler` for clicks on the controls whose description names `Name` as click handler.
+  void SetClickHandler(const std::string& Name, std::function<void()> Handler);
+  // The window's session; raises the general error for a window built without one.
+  TSessione& Sessione() const;
+
+  TSessione* FSessione = nullptr;
+  bool FFreeOnClose = false;
+  std::int32_t FSituazione = 0;
+  std::string FTitolo;
+  bool FFlagInitialize = false;
+
+ private:
+  void CheckInitialize();
+  void UpdateCaption();
+  void FormClose(platform::CloseAction& Action);
+  void LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
+                        db::Connection& ADatabase);
+  void ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
+                          db::Connection& ADatabase);
+
+  void OnClick(const std::string& Handler) override;
+  void OnClose(platform::CloseAction& Action) override;
+  void OnRelease() override;
+
+  // Declared before the window, which is therefore destroyed first.
+  std::unique_ptr<TSessione> FSessioneOwned;
+  std::map<std::string, std::function<void()>> FClickHandlers;
+  std::unique_ptr<platform::Window> FWindow;
+};
+
+// Opens a window of class TForm for a host: builds it for user AUtente and window-log row
+// AIDFinestra and shows it. From then on the window belongs to itself and is destroyed when
+// closed. A failure destroys the window and its session and propagates.
+template <typename TForm>
+TForm& ShowHostWindow(std::int32_t AUtente, std::int32_t AIDFinestra) {
+  auto form = std::make_unique<TForm>(AUtente, AIDFinestra);
+  form->Show();
+  return *form.release();
+}
+
+}  // namespace brontelx

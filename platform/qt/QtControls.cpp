@@ -1,0 +1,87 @@
+#include "QtControls.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QVariant>
+
+#include "QtText.h"
+
+namespace brontelx::platform::qt {
+namespace {
+
+QWidget* NewWidget(ControlKind kind, QWidget* parent) {
+  switch (kind) {
+    case ControlKind::Button:
+      return new QPushButton(parent);
+    case ControlKind::Edit:
+      return new QLineEdit(parent);
+    case ControlKind::GroupBox:
+      return new QGroupBox(parent);
+    case ControlKind::Label:
+      return new QLabel(parent);
+  }
+  return new QLabel(parent);
+}
+
+}  // namespace
+
+void ApplyFont(QWidget* widget, const Font& font) {
+  widget->setFont(ToQFont(font));
+  QPalette palette = widget->palette();
+  const QColor color = ToQColor(font.color);
+  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+    palette.setColor(role, color);
+  }
+  widget->setPalette(palette);
+}
+
+QWidget* BuildControl(const ControlDescription& control, QWidget* parent,
+                      const std::function<void(const std::string& handler)>& onClick) {
+  QWidget* widget = NewWidget(control.kind, parent);
+  widget->setObjectName(ToQString(control.name));
+  if (control.font) ApplyFont(widget, *control.font);
+  if (control.background) {
+    QPalette palette = widget->palette();
+    palette.setColor(control.kind == ControlKind::Edit ? QPalette::Base : QPalette::Window,
+                     ToQColor(*control.background));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(control.kind != ControlKind::Edit);
+  }
+  // Hints are kept for whoever asks; the windows do not pop them up.
+  widget->setProperty("hint", ToQString(control.hint));
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setReadOnly(control.readOnly);
+  if (auto* label = qobject_cast<QLabel*>(widget)) label->setTextFormat(Qt::PlainText);
+  if (!control.tabOrder) widget->setFocusPolicy(Qt::NoFocus);
+  SetControlText(widget, ToQString(control.caption));
+  widget->setGeometry(control.rect.left, control.rect.top, control.rect.width, control.rect.height);
+  if (control.autoSize) widget->resize(widget->sizeHint());
+  if (auto* button = qobject_cast<QPushButton*>(widget); button && !control.onClick.empty()) {
+    QObject::connect(button, &QPushButton::clicked, button, [onClick, handler = control.onClick] { onClick(handler); });
+  }
+  return widget;
+}
+
+QString ControlText(const QWidget* control) {
+  if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+  if (const auto* button = qobject_cast<const QPushButton*>(control)) return button->text();
+  if (const auto* box = qobject_cast<const QGroupBox*>(control)) return box->title();
+  if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+  return {};
+}
+
+void SetControlText(QWidget* control, const QString& text) {
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    edit->setText(text);
+  } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+    button->setText(text);
+  } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
+    box->setTitle(text);
+  } else if (auto* label = qobject_cast<QLabel*>(control)) {
+    label->setText(text);
+  }
+}
+
+}  // namespace brontelx::platform::qt

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QWidget>
+
+#include <memory>
+
+#include "BrontelX.Classes.h"
+#include "FormsFixture.h"
+#include "LoopbackServer.h"
+#include "Sql.h"
+#include "TestForm.h"
+
+namespace brontelx {
+namespace {
+
+using testing::TestForm;
+
+class FormBaseTest : public testing::FormsFixture {
+ protected:
+  static QWidget* WidgetOf(const TFormBase& form) {
+    return QWidget::find(static_cast<WId>(form.Window().NativeHandle()));
+  }
+
+  static void Click(const TFormBase& form, const char* button) {
+    WidgetOf(form)->findChild<QPushButton*>(button)->click();
+  }
+
+  std::string HostWindowFailure(std::int32_t user) {
+    try {
+      ShowHostWindow<TestForm>(user, kWindowLogId);
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "opened";
+  }
+};
+
+TEST_F(FormBaseTest, StartsFromTheBaseLookAndCaptionsWithUserAndCompany) {
+  TSessione session;
+  session.Avvia(kUser);
+  TestForm form(&session);
+  QWidget* widget = WidgetOf(form);
+  EXPECT_EQ(form.Window().Caption(), "FormBase");
+  EXPECT_EQ(widget->size(), QSize(624, 441));
+  EXPECT_EQ(widget->font().family(), "Segoe UI");
+  EXPECT_EQ(widget->font().pixelSize(), 12);
+  EXPECT_EQ(widget->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+  EXPECT_EQ(widget->palette().color(QPalette::WindowText), QApplication::palette().color(QPalette::WindowText));
+
+  form.SetTitolo("");
+  EXPECT_EQ(form.Window().Caption(), "FormBase");
+  form.SetTitolo("Prova");
+  EXPECT_EQ(form.Window().Caption(), "Prova - Utente: ROSSI MARIO - Ditta: ALFA SRL");
+  // Texts in the user's name are not formats.
+  testing::ExecSql(users, "UPDATE UTENTI SET NOMEUTENTE = '%s 100%' WHERE CODICE = 15");
+  session.DRKUser().SetCodiceUtente(kUser);
+  form.SetTitolo("Prova");
+  EXPECT_EQ(form.Window().Caption(), "Prova - Utente: %s 100% - Ditta: ALFA SRL");
+
+  // A window without a session cannot put a user into its caption, and says so.
+  TestForm alone;
+  EXPECT_THROW(alone.SetTitolo("Prova"), Error);
+  alone.Show();
+  EXPECT_TRUE(alone.Window().Visible());
+}
+
+TEST_F(FormBaseTest, InitializesOnceBeforeTheFirstShowingAndAgainAfterAFailure) {
+  TSessione session;
+  session.Avvia(kUser);
+  TestForm form(&session);
+  form.titolo = "Prova";
+  form.failInitialize = true;
+  EXPECT_THROW(form.Show(), Error);
+  EXPECT_FALSE(form.Window().Visible());
+  EXPECT_EQ(form.initializeRuns, 1);
+
+  form.failInitialize = false;
+  form.Show();
+  EXPECT_TRUE(form.Window().Visible());
+  EXPECT_EQ(form.Window().Caption(), "Prova - Utente: ROSSI MARIO - Ditta: ALFA SRL");
+  form.Window().Close();
+  form.Show();
+  EXPECT_EQ(form.initializeRuns, 2);
+}
+
+TEST_F(FormBaseTest, HostWindowForAnUnknownUserLeavesNothingBehind) {
+  const int windowsBefore = TopLevelWindows();
+  EXPECT_EQ(HostWindowFailure(42), "Utente 42 non trovato");
+  ProcessEvents();
+  EXPECT_EQ(TopLevelWindows(), windowsBefore);
+  EXPECT_EQ(TestForm::live, 0);
+  EXPECT_EQ(LoggedHandle(), "");
+}
+
+TEST_F(FormBaseTest, HostWindowLogsItsHandleAndDestroysItselfWhenClosed) {
+  const int windowsBefore = TopLevelWindows();
+  TestForm& form = ShowHostWindow<TestForm>(kUser, kWindowLogId);
+  EXPECT_TRUE(form.Window().Visible());
+  EXPECT_EQ(LoggedHandle(), std::to_string(form.Window().NativeHandle()));
+  EXPECT_EQ(LoggedHandle(99), "");
+
+  // An unknown window-log row still opens the window.
+  TestForm& second = ShowHostWindow<TestForm>(kUser, 99);
+  EXPECT_EQ(TestForm::live, 2);
+  second.Window().Close();
+
+  form.Window().Close();
+  ProcessEvents();
+  EXPECT_EQ(TestForm::live, 0);
+  EXPECT_EQ(TopLevelWindows(), windowsBefore);
+}
+
+TEST_F(FormBaseTest, WindowWithALentSessionOnlyHidesWhenClosed) {
+  TSessione session;
+  session.Avvia(kUser);
+  {
+    TestForm form(&session);
+    form.Show();
+    form.Window().Close();
+    ProcessEvents();
+    EXPECT_EQ(TestForm::live, 1);
+    EXPECT_FALSE(form.Window().Visible());
+    form.Show();
+    EXPECT_TRUE(form.Window().Visible());
+  }
+  EXPECT_TRUE(session.IBDatabase().Connected());
+  EXPECT_TRUE(session.DRKUser().DBUser().Connected());
+}
+
+TEST_F(FormBaseTest, AnErrorInAClickHandlerGoesToTheErrorBox) {
+  TestForm form;
+  form.Show();
+  form.failClick = true;
+  Click(form, "ButtonProva");
+  EXPECT_EQ(errors, (std::vector<std::string>{"Clic fallito: 100% \"%s\""}));
+  EXPECT_TRUE(form.Window().Visible());
+  form.failClick = false;
+  Click(form, "ButtonProva");
+  EXPECT_EQ(form.clicks, 2);
+  EXPECT_EQ(errors.size(), 1u);
+}
+
+class FormBaseServerTest : public FormBaseTest {};
+
+TEST_F(FormBaseServerTest, ClosingAHostWindowClosesItsSessionsConnections) {
+  BRONTELX_REQUIRE_LOOPBACK_SERVER();
+  UseArchiveAt(testing::RemoteName(archiveFile.Path()));
+  const std::int64_t before = ArchiveAttachments();
+  TestForm& form = ShowHostWindow<TestForm>(kUser, kWindowLogId);
+  EXPECT_EQ(ArchiveAttachments(), before + 1);
+  form.Window().Close();
+  ProcessEvents();
+  EXPECT_EQ(TestForm::live, 0);
+  EXPECT_EQ(ArchiveAttachments(), before);
+}
+
+}  // namespace
+}  // namespace brontelx

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Error.h"
+#include "Form.Base.h"
+
+namespace brontelx::testing {
+
+// A window derived from TFormBase the way the library's windows are: a button with a click
+// handler, an edit, and an Initialize that sets title and situation from its fields.
+class TestForm : public TFormBase {
+ public:
+  static platform::WindowDescription Description() {
+    platform::WindowDescription description = BaseDescription();
+    platform::ControlDescription button;
+    button.name = "ButtonProva";
+    button.kind = platform::ControlKind::Button;
+    button.rect = {8, 8, 75, 25};
+    button.tabOrder = 0;
+    button.caption = "Prova";
+    button.onClick = "ButtonProvaClick";
+    description.controls.push_back(button);
+    return description;
+  }
+
+  TestForm() : TFormBase(Description()) { Register(); }
+  explicit TestForm(TSessione* session) : TFormBase(Description(), session) { Register(); }
+  TestForm(std::int32_t user, std::int32_t windowLogId) : TFormBase(Description(), user, windowLogId) { Register(); }
+  ~TestForm() override { --live; }
+
+  static inline int live = 0;  // TestForm objects in existence
+  int initializeRuns = 0;
+  bool failInitialize = false;
+  int clicks = 0;
+  bool failClick = false;
+  std::string titolo;
+  std::int32_t situazione = 0;
+
+ protected:
+  void Initialize() override {
+    ++initializeRuns;
+    FTitolo = titolo;
+    FSituazione = situazione;
+    TFormBase::Initialize();
+    if (failInitialize) throw Error("Inizializzazione fallita");
+  }
+
+ private:
+  void Register() {
+    ++live;
+    SetClickHandler("ButtonProvaClick", [this] {
+      ++clicks;
+      if (failClick) throw Error("Clic fallito: 100% \"%s\"");
+    });
+  }
+};
+
+}  // namespace brontelx::testing
