@@ -2,9 +2,11 @@
 // benchmark and the ratios library/floor. Unless given on the command line, each benchmark runs 25
 // repetitions of at least 0.2 s, interleaved at random with those of the others so that a slow
 // spell of the shared machine does not fall on one side of a pair only, and only the aggregates are
-// displayed (in colour only on a terminal).
+// displayed (in colour only on a terminal). The benchmarks that open windows do so offscreen.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
+
+#include <QApplication>
 
 #include <iostream>
 #include <string>
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(args.size());
   args.push_back(nullptr);
   benchmark::Initialize(&count, args.data());
+  // The windows of the window benchmarks never appear on a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(count, args.data());
   if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
 
   bool colour = isatty(STDOUT_FILENO) != 0;
@@ -44,6 +49,7 @@ int main(int argc, char** argv) {
   RegisterTabXBenchmarks(reporter);
   RegisterSessionBenchmarks(reporter);
   RegisterQuadrelBenchmarks(reporter);
+  RegisterPlacementBenchmarks(reporter);
 
   benchmark::RunSpecifiedBenchmarks(&reporter);
   ReleaseFixtures();

@@ -16,6 +16,7 @@ void RegisterVelZidBolBenchmarks(RatioReporter& reporter);
 void RegisterTabXBenchmarks(RatioReporter& reporter);
 void RegisterSessionBenchmarks(RatioReporter& reporter);
 void RegisterQuadrelBenchmarks(RatioReporter& reporter);
+void RegisterPlacementBenchmarks(RatioReporter& reporter);
 
 // Registers `body` under `name`, timed in real time (the engine or the server does most of the
 // work) and reported in milliseconds. An exception, from the set-up or from the loop, ends the

@@ -58,6 +58,12 @@ class TFormBase : private platform::WindowEvents {
   void SetClickHandler(const std::string& Name, std::function<void()> Handler);
   // The window's session; raises the general error for a window built without one.
   TSessione& Sessione() const;
+  // Applies the placement stored for the user, situation and project in STOPOS1 of ADatabase, if any.
+  void LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
+                        db::Connection& ADatabase);
+  // Stores the window's placement there unless the stored one is the same.
+  void ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
+                          db::Connection& ADatabase);
 
   TSessione* FSessione = nullptr;
   bool FFreeOnClose = false;
@@ -69,10 +75,6 @@ class TFormBase : private platform::WindowEvents {
   void CheckInitialize();
   void UpdateCaption();
   void FormClose(platform::CloseAction& Action);
-  void LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
-                        db::Connection& ADatabase);
-  void ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
-                          db::Connection& ADatabase);
 
   void OnClick(const std::string& Handler) override;
   void OnClose(platform::CloseAction& Action) override;

@@ -1,0 +1,124 @@
+// Saving a moved window's placement: TFormBase::ScritturaPosizione against the same statements on
+// the plain API: the row query, the two preparations of its copy that derive the statements from
+// its columns, and the update of the row with every column bound, in one no-wait snapshot
+// transaction.
+#include <stdexcept>
+
+#include "DRKDBUtility.h"
+#include "Fixtures.h"
+#include "FloorApi.h"
+#include "Form.Base.h"
+#include "Registration.h"
+#include "Sql.h"
+#include "TestDatabase.h"
+
+namespace brontelx::bench {
+namespace {
+
+constexpr char kRowQuery[] =
+    "SELECT * FROM \"STOPOS1\"\nWHERE (CodiceSituazione=2)\nAND (CodiceUtente=15)\nAND (CodiceProgetto=541)";
+constexpr char kUpdate[] =
+    "UPDATE \"STOPOS1\"\nSET\nCODICESITUAZIONE=?,\nCODICEUTENTE=?,\nCODICEPROGETTO=?,\nPOSX=?,\nPOSY=?,\nDIMX=?,"
+    "\nDIMY=?,\nNOTE=?\nWHERE (CodiceSituazione=2)\nAND (CodiceUtente=15)\nAND (CodiceProgetto=541)";
+
+struct PlacementArchive {
+  testing::TestDatabase database{schema::Kind::Archive};
+  db::Connection library;
+  Firebird::IAttachment* raw = nullptr;
+
+  PlacementArchive() {
+    OpenIBDatabase(library, database.Path());
+    testing::ExecSql(library, "INSERT INTO STOPOS1 VALUES (2, 15, 541, 10, 20, 500, 350, 'nota')");
+    db::Status status;
+    raw = floor::Attach(status, database.Path());
+  }
+  ~PlacementArchive() {
+    db::Status status;
+    raw->detach(status.Get());
+    if (status.Failed()) raw->release();
+  }
+};
+
+// A window without controls that exposes the save.
+class PlacedWindow : public TFormBase {
+ public:
+  PlacedWindow() : TFormBase(BaseDescription()) {}
+  void Save(db::Connection& archive) { ScritturaPosizione(15, 2, kCodiceProgetto, archive); }
+};
+
+void Library(benchmark::State& state) {
+  db::Connection& archive = Shared<PlacementArchive>().library;
+  PlacedWindow window;
+  int left = 0;
+  for (auto _ : state) {
+    // Moving the window is the toolkit's work, not the save's.
+    state.PauseTiming();
+    window.Window().SetFrame({++left % 2, 20, 500, 350});
+    state.ResumeTiming();
+    window.Save(archive);
+  }
+}
+
+Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachment,
+                              Firebird::ITransaction* transaction, const char* sql) {
+  Firebird::IStatement* statement =
+      attachment->prepare(status.Get(), transaction, 0, sql, floor::kDialect, floor::kPrepareFlags);
+  status.Check();
+  return statement;
+}
+
+void Free(db::Status& status, Firebird::IStatement* statement) {
+  statement->free(status.Get());
+  status.Check();
+}
+
+void Floor(benchmark::State& state) {
+  Firebird::IAttachment* attachment = Shared<PlacementArchive>().raw;
+  db::Status status;
+  int left = 0;
+  for (auto _ : state) {
+    Firebird::ITransaction* transaction =
+        attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
+    status.Check();
+    Firebird::IStatement* query = Prepare(status, attachment, transaction, kRowQuery);
+    floor::Message row = floor::OutputOf(status, query);
+    Firebird::IResultSet* cursor = query->openCursor(status.Get(), transaction, nullptr, nullptr, row.Metadata(), 0);
+    status.Check();
+    if (cursor->fetchNext(status.Get(), row.Data()) != Firebird::IStatus::RESULT_OK) {
+      throw std::runtime_error("the placement row is missing");
+    }
+    // The column list, read twice from a copy of the query, as the statements are derived.
+    for (int copy = 0; copy < 2; ++copy) {
+      Firebird::IStatement* columns = Prepare(status, attachment, transaction, kRowQuery);
+      floor::Message names = floor::OutputOf(status, columns);
+      benchmark::DoNotOptimize(names.Metadata());
+      Free(status, columns);
+    }
+    Firebird::IStatement* update = Prepare(status, attachment, transaction, kUpdate);
+    floor::Message input = floor::InputOf(status, update);
+    for (unsigned column : {0u, 1u, 2u, 4u, 5u, 6u}) input.SetInt(column, row.Int(column));
+    input.SetInt(3, ++left % 2);
+    if (row.IsNull(7)) {
+      input.SetNull(7);
+    } else {
+      input.SetText(7, row.Text(7));
+    }
+    update->execute(status.Get(), transaction, input.Metadata(), input.Data(), nullptr, nullptr);
+    status.Check();
+    Free(status, update);
+    cursor->close(status.Get());
+    status.Check();
+    Free(status, query);
+    transaction->commit(status.Get());
+    status.Check();
+  }
+}
+
+}  // namespace
+
+void RegisterPlacementBenchmarks(RatioReporter& reporter) {
+  RegisterPair(reporter, "7 ScritturaPosizione of a moved window: library/floor", "ScritturaPosizione", Library,
+               Floor, 1.10);
+}
+
+}  // namespace brontelx::bench
