@@ -51,13 +51,13 @@ class TFormBase : private platform::WindowEvents {
   void SetTitolo(const std::string& Value);
 
   platform::Window& Window() const { return *FWindow; }
+  // The window's session; raises the general error for a window built without one.
+  TSessione& Sessione() const;
 
  protected:
   virtual void Initialize();
   // Runs `Handler` for clicks on the controls whose description names `Name` as click handler.
   void SetClickHandler(const std::string& Name, std::function<void()> Handler);
-  // The window's session; raises the general error for a window built without one.
-  TSessione& Sessione() const;
   // Applies the placement stored for the user, situation and project in STOPOS1 of ADatabase, if any.
   void LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
                         db::Connection& ADatabase);

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+
+#include "DRKDBUtility.h"
+#include "DRKTabX.h"
+#include "FormsFixture.h"
+#include "Sql.h"
+#include "TestDatabase.h"
+#include "VelCollaudiPersonalizzazioni.Form.h"
+#include "WindowChecks.h"
+
+namespace brontelx {
+namespace {
+
+using testing::Click;
+using testing::ExecSql;
+using testing::WidgetOf;
+
+// The test window of user 15 on an archive whose delivery-note database holds B1 and B2. User 15
+// has just opened a chain; B2 belongs to a chain without an opening.
+class VelCollaudiFormTest : public testing::FormsFixture {
+ protected:
+  void SetUp() override {
+    FormsFixture::SetUp();
+    SetLocation(ruxFile.Path());
+    db::Connection rux;
+    OpenIBDatabase(rux, ruxFile.Path());
+    ExecSql(rux, "INSERT INTO BOLLE (BOL_COD) VALUES ('B1')");
+    ExecSql(rux, "INSERT INTO BOLLE (BOL_COD) VALUES ('B2')");
+    Log(1, 1, 15, "APERTURA");
+    Log(2, 2, 15, "B2");
+    Log(3, 3, 15, "APERTURA");
+  }
+
+  void SetLocation(const std::string& location) {
+    TDRKTabX tabX;
+    tabX.SetDatabase(&archive);
+    tabX.SetParametroTesto("VelZidBolDBRux", location, 0);
+  }
+
+  void Log(int id, int chain, int user, const std::string& datum) {
+    ExecSql(archive, "INSERT INTO BRONTELLOG (ID, ID_CATENA, DATOINPUT, USER_AUTENTICAZ) VALUES (" +
+                         std::to_string(id) + ", " + std::to_string(chain) + ", '" + datum + "', " +
+                         std::to_string(user) + ")");
+  }
+
+  // Types the user field and the datum, runs the validation and returns what the result field shows.
+  std::string Run(const std::string& user, const std::string& datum) {
+    form->Window().SetText("EditUserAutenticaz", user);
+    form->Window().SetText("EditDatoAcquisito", datum);
+    Click(*form, "ButtonTestVelZidBol");
+    return form->Window().Text("EditRisultato");
+  }
+
+  testing::TestDatabase ruxFile{schema::Kind::DeliveryNotes};
+  TVelCollaudiPersonalizzazioniForm* form = nullptr;
+};
+
+TEST_F(VelCollaudiFormTest, ControlsFollowTheirTable) {
+  form = &ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
+  QWidget* window = WidgetOf(*form);
+  EXPECT_EQ(form->Window().Caption(), "Collaudo Personalizzazioni - Utente: ROSSI MARIO - Ditta: ALFA SRL");
+  EXPECT_EQ(window->size(), QSize(500, 310));
+  EXPECT_EQ(window->font().family(), "Tahoma");
+  EXPECT_EQ(window->font().pixelSize(), 13);
+  testing::ExpectControls(
+      window, {
+                  {"GroupBoxCollaudo", "QGroupBox", "", {8, 8, 484, 294}, "Test Validazioni Personalizzate"},
+                  {"LabelFunzione", "QLabel", "GroupBoxCollaudo", {16, 30, 140, 16}, "Funzione: VelZidBol"},
+                  {"Label1", "QLabel", "GroupBoxCollaudo", {16, 64, 112, 16}, "USER_AUTENTICAZ"},
+                  {"EditUserAutenticaz", "QLineEdit", "GroupBoxCollaudo", {16, 82, 121, 24}, "15"},
+                  {"Label2", "QLabel", "GroupBoxCollaudo", {16, 112, 81, 16}, "Dato Acquisito"},
+                  {"EditDatoAcquisito", "QLineEdit", "GroupBoxCollaudo", {16, 130, 300, 24}, ""},
+                  {"ButtonTestVelZidBol", "QPushButton", "GroupBoxCollaudo", {16, 168, 150, 30}, "Esegui VelZidBol"},
+                  {"Label3", "QLabel", "GroupBoxCollaudo", {16, 208, 49, 16}, "Risultato"},
+                  {"EditRisultato", "QLineEdit", "GroupBoxCollaudo", {16, 226, 450, 24}, ""},
+                  {"ButtonChiudi", "QPushButton", "GroupBoxCollaudo", {401, 16, 75, 25}, "Chiudi"},
+              });
+  EXPECT_EQ(testing::TabChain(window), (std::vector<std::string>{"EditUserAutenticaz", "EditDatoAcquisito",
+                                                                 "ButtonTestVelZidBol", "EditRisultato", "ButtonChiudi"}));
+  auto* result = window->findChild<QLineEdit*>("EditRisultato");
+  EXPECT_TRUE(result->isReadOnly());
+  EXPECT_FALSE(window->findChild<QLineEdit*>("EditDatoAcquisito")->isReadOnly());
+  EXPECT_EQ(result->palette().color(QPalette::Base), QApplication::palette().color(QPalette::ToolTipBase));
+  QWidget* function = window->findChild<QWidget*>("LabelFunzione");
+  EXPECT_TRUE(function->font().bold());
+  EXPECT_EQ(function->font().family(), "Tahoma");
+  EXPECT_EQ(function->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  EXPECT_FALSE(window->findChild<QWidget*>("Label1")->font().bold());
+
+  // The group box grows on every side; Chiudi keeps its distance to the box's right edge.
+  window->resize(700, 400);
+  EXPECT_EQ(window->findChild<QWidget*>("GroupBoxCollaudo")->geometry(), QRect(8, 8, 684, 384));
+  EXPECT_EQ(window->findChild<QWidget*>("ButtonChiudi")->geometry(), QRect(601, 16, 75, 25));
+  EXPECT_EQ(window->findChild<QWidget*>("EditRisultato")->geometry(), QRect(16, 226, 450, 24));
+  window->resize(500, 310);
+  EXPECT_EQ(window->findChild<QWidget*>("ButtonChiudi")->geometry(), QRect(401, 16, 75, 25));
+}
+
+TEST_F(VelCollaudiFormTest, RunsTheValidationForTheTypedUserAndDatum) {
+  Log(4, 4, 31, "APERTURA");
+  Log(5, 5, -16, "Apertura del turno");
+  form = &ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
+  EXPECT_EQ(form->Window().Text("EditUserAutenticaz"), "15");
+  EXPECT_EQ(form->Window().Text("EditDatoAcquisito"), "");
+  EXPECT_EQ(form->Window().Text("EditRisultato"), "");
+
+  EXPECT_EQ(Run("15", "B1"), "OK");
+  EXPECT_EQ(Run("15", "B9"), "ERR - Bolletta B9 non trovata nell'archivio RUX.");
+  EXPECT_EQ(Run("15", " B1"), "ERR - Bolletta  B1 non trovata nell'archivio RUX.");
+  // A user field that is no number runs for user 0, who has no opening.
+  const std::string notInAChain = "ERR - Bolletta B2 non associata a nessuna catena di APERTURA.";
+  EXPECT_EQ(Run("abc", "B2"), notInAChain);
+  EXPECT_EQ(Run("5 ", "B2"), notInAChain);
+  EXPECT_EQ(Run("$1F", "B2"), "OK");
+  EXPECT_EQ(Run("-0x10", "B2"), "OK");
+
+  SetLocation(ruxFile.Folder().string() + "/assente.fdb");
+  const std::string unreachable = Run("15", "B1");
+  EXPECT_EQ(unreachable.rfind("ERR - Impossibile connettersi al database RUX (" + ruxFile.Folder().string() +
+                                  "/assente.fdb): ",
+                              0),
+            0u)
+      << unreachable;
+  SetLocation("");
+  EXPECT_EQ(Run("15", "B1"), "ERR - Parametro \"VelZidBolDBRux\" non configurato.");
+  EXPECT_TRUE(errors.empty());
+  EXPECT_TRUE(form->Window().Visible());
+}
+
+TEST_F(VelCollaudiFormTest, AnErrorOutsideTheChecksKeepsThePreviousResult) {
+  const int windows = TopLevelWindows();
+  form = &ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
+  EXPECT_EQ(Run("15", "B1"), "OK");
+  form->Sessione().IBDatabase().Close();
+  EXPECT_EQ(Run("15", "B9"), "OK");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_FALSE(errors[0].empty());
+  EXPECT_TRUE(form->Window().Visible());
+
+  // Chiudi closes the window, which then destroys itself; nothing is stored but the placement.
+  Click(*form, "ButtonChiudi");
+  ProcessEvents();
+  EXPECT_EQ(TopLevelWindows(), windows);
+}
+
+}  // namespace
+}  // namespace brontelx
