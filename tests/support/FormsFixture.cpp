@@ -26,11 +26,15 @@ void FormsFixture::TearDown() {
   platform::SetErrorBox(std::move(previousBox_));
 }
 
-void FormsFixture::UseArchiveAt(const std::string& location) {
+void FormsFixture::SetArchivio(const std::string& value) {
   ExecSql(users, "DELETE FROM TABQUADREL WHERE UTENTE = 15 AND PARAMETRO = 'Archivio'");
   ExecSql(users,
           "INSERT INTO TABQUADREL (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) VALUES (15, 'ALFA SRL', "
-          "'Archivio', '" + location + "', 1)");
+          "'Archivio', '" + value + "', 1)");
+}
+
+void FormsFixture::UseArchiveAt(const std::string& location) {
+  SetArchivio(location);
   archive.Close();
   OpenIBDatabase(archive, location);
 }

@@ -25,6 +25,7 @@ class FormsFixture : public ::testing::Test {
 
   // Makes `location` the user's "Archivio" and reconnects `archive` there.
   void UseArchiveAt(const std::string& location);
+  void SetArchivio(const std::string& value);
   // HANDLEFINESTRA of window-log row `id`, "" when NULL.
   std::string LoggedHandle(std::int32_t id = kWindowLogId);
   // Attachments to the archive besides `archive`, as its monitoring tables count them.
