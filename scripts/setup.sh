@@ -7,7 +7,7 @@ readonly BRONTELX_ROOT
 # Everything the build, the tests, the benchmarks and the demo need; all are Debian 12 packages.
 readonly BRONTELX_PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
-  qt6-base-dev fonts-dejavu-core xvfb xauth
+  qt6-base-dev fonts-dejavu-core fonts-wine xvfb xauth
   cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
   clang
 )

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QThread>
 
+#include "BundledFonts.h"
 #include "QtWindow.h"
 #include "WaitCursor.h"
 
@@ -14,6 +15,7 @@ std::unique_ptr<Window> BuildWindow(const WindowDescription& description, Window
   if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
     throw WindowError("Windows can only be opened on the thread that runs the QApplication");
   }
+  qt::LoadBundledFonts();
   return std::make_unique<qt::QtWindow>(description, events);
 }
 
