@@ -1,12 +1,19 @@
 // Starting a session: TSessione::Avvia (user directory, user row, "Archivio", archive) against the
 // same two attaches and two queries on the plain API. Both sides also end with the two detaches,
 // as the session's destruction does.
+// Opening the test window through its entry point, until it is shown, against starting the same
+// session alone; closing the window and destroying the session are left out of both.
+#include <QApplication>
+#include <QWidget>
+
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <system_error>
 
 #include "TestDatabase.h"
 #include "BrontelX.Classes.h"
+#include "BrontelX.h"
 #include "DRKDBUtility.h"
 #include "Fixtures.h"
 #include "FloorApi.h"
@@ -114,10 +121,34 @@ void Floor(benchmark::State& state) {
   }
 }
 
+void EntryPoint(benchmark::State& state) {
+  Shared<SessionDatabases>();
+  for (auto _ : state) {
+    if (ShowVelCollaudiPersFormX(kUser, 0) != 0) throw std::runtime_error("the test window did not open");
+    state.PauseTiming();
+    for (QWidget* window : QApplication::topLevelWidgets()) window->close();
+    QCoreApplication::sendPostedEvents();
+    state.ResumeTiming();
+  }
+}
+
+void AvviaAlone(benchmark::State& state) {
+  Shared<SessionDatabases>();
+  for (auto _ : state) {
+    auto session = std::make_unique<TSessione>();
+    session->Avvia(kUser);
+    state.PauseTiming();
+    session.reset();
+    state.ResumeTiming();
+  }
+}
+
 }  // namespace
 
 void RegisterSessionBenchmarks(RatioReporter& reporter) {
   RegisterPair(reporter, "5 TSessione::Avvia (+ destruction): library/floor", "Avvia", Library, Floor, 1.15);
+  RegisterPair(reporter, "8 Test window through its entry point / TSessione::Avvia alone", "Window", EntryPoint,
+               AvviaAlone, 1.3);
 }
 
 }  // namespace brontelx::bench
