@@ -2,8 +2,10 @@
 // QApplication, loads libBrontelX.so from its own folder, opens one window through an entry point
 // and runs until the last window has closed.
 //
-//   brontelx-host settings|test --user N [--window-id ID] [--screenshot DIR]
+//   brontelx-host settings|test --user N [--window-id ID] [--windows COUNT] [--screenshot DIR]
 //
+// --windows opens that many windows, each through its own call, as a host that opens the same
+// function several times does.
 // --screenshot saves a PNG of the window once it is shown and closes it, for machines without a
 // display (QT_QPA_PLATFORM=offscreen).
 #include <dlfcn.h>
@@ -32,17 +34,19 @@ struct Arguments {
   std::string window;  // "settings" or "test"
   std::int32_t user = 0;
   std::int32_t windowId = 0;
+  std::int32_t windows = 1;
   QString screenshotFolder;
 };
 
 int Usage(const std::string& problem) {
   std::fprintf(stderr,
                "brontelx-host: %s\n"
-               "usage: brontelx-host settings|test --user N [--window-id ID] [--screenshot DIR]\n"
+               "usage: brontelx-host settings|test --user N [--window-id ID] [--windows COUNT] [--screenshot DIR]\n"
                "  settings      the settings window (where the delivery-note database lives)\n"
                "  test          the test window (runs the delivery-note validation by hand)\n"
                "  --user N      the user code (UTENTI.CODICE) the window opens for\n"
                "  --window-id   the window-log row (TELVILOGFUNZ.IDFINESTRA) that records the window; 0 by default\n"
+               "  --windows     how many windows to open, one call each; 1 by default\n"
                "  --screenshot  save a PNG of the window into DIR, then close it\n",
                problem.c_str());
   return 2;
@@ -65,11 +69,12 @@ std::optional<std::string> Parse(const QStringList& args, Arguments& parsed) {
     if (arg == "settings" || arg == "test") {
       if (!parsed.window.empty()) return "only one window can be named";
       parsed.window = arg.toStdString();
-    } else if (arg == "--user" || arg == "--window-id") {
+    } else if (arg == "--user" || arg == "--window-id" || arg == "--windows") {
       if (!hasValue) return arg.toStdString() + " needs a number";
       const std::optional<std::int32_t> value = Integer(args[++i]);
       if (!value) return arg.toStdString() + " needs a whole number, not \"" + args[i].toStdString() + "\"";
-      (arg == "--user" ? parsed.user : parsed.windowId) = *value;
+      if (arg == "--windows" && *value < 1) return "--windows needs at least 1";
+      (arg == "--user" ? parsed.user : arg == "--windows" ? parsed.windows : parsed.windowId) = *value;
       userGiven = userGiven || arg == "--user";
     } else if (arg == "--screenshot") {
       if (!hasValue) return "--screenshot needs a folder";
@@ -110,20 +115,23 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  if (show(args.user, args.windowId) != 0) {
-    std::fprintf(stderr, "brontelx-host: %s\n", LibraryError(lastError).c_str());
-    return 1;
+  for (std::int32_t i = 0; i < args.windows; ++i) {
+    if (show(args.user, args.windowId) != 0) {
+      std::fprintf(stderr, "brontelx-host: %s\n", LibraryError(lastError).c_str());
+      return 1;
+    }
   }
 
   int status = 0;
   if (!args.screenshotFolder.isEmpty()) {
     QTimer::singleShot(0, &application, [&] {
+      int count = 0;
       for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;
         try {
           brontelx::host::WaitUntilShown(*window);
-          const QString saved = brontelx::host::SaveScreenshot(*window, args.screenshotFolder,
-                                                               QString::fromStdString(args.window));
+          const QString name = QString::fromStdString(args.window) + (count++ ? QString::number(count) : QString());
+          const QString saved = brontelx::host::SaveScreenshot(*window, args.screenshotFolder, name);
           std::printf("%s\n", QDir::toNativeSeparators(saved).toLocal8Bit().constData());
         } catch (const std::exception& e) {
           std::fprintf(stderr, "brontelx-host: %s\n", e.what());
