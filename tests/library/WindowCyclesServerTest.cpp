@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+#include <dlfcn.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "DRKDBUtility.h"
+#include "DRKTabX.h"
+#include "FormsFixture.h"
+#include "LoopbackServer.h"
+#include "Sql.h"
+#include "TestDatabase.h"
+
+namespace brontelx {
+namespace {
+
+using ShowFunction = std::int32_t (*)(std::int32_t, std::int32_t);
+
+// Many windows opened and closed through the entry points, and many validations run from one test
+// window, with the archive and the delivery-note database on the loopback server: afterwards the
+// server counts as many attachments and transactions as before. Under the sanitizer build the
+// leak checker then checks that nothing of them stayed allocated.
+class WindowCyclesServerTest : public testing::FormsFixture {
+ protected:
+  void SetUp() override {
+    FormsFixture::SetUp();
+    BRONTELX_REQUIRE_LOOPBACK_SERVER();
+    library = dlopen(BRONTELX_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    UseArchiveAt(testing::RemoteName(archiveFile.Path()));
+    TDRKTabX tabX;
+    tabX.SetDatabase(&archive);
+    tabX.SetParametroTesto("VelZidBolDBRux", testing::RemoteName(ruxFile.Path()), 0);
+    testing::ExecSql(archive, "INSERT INTO BRONTELLOG (ID, ID_CATENA, DATOINPUT, USER_AUTENTICAZ) VALUES (1, 1, "
+                              "'APERTURA', 15)");
+    db::Connection rux;
+    OpenIBDatabase(rux, testing::RemoteName(ruxFile.Path()));
+    testing::ExecSql(rux, "INSERT INTO BOLLE (BOL_COD) VALUES ('B1')");
+  }
+
+  ShowFunction Entry(const char* name) { return reinterpret_cast<ShowFunction>(dlsym(library, name)); }
+
+  // Transactions of other attachments on the archive, as the server counts them.
+  std::int64_t ArchiveTransactions() {
+    return testing::QueryInt(archive, "SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID <> "
+                                      "CURRENT_CONNECTION");
+  }
+
+  static QWidget* OnlyWindow() {
+    QWidget* found = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible()) found = widget;
+    }
+    return found;
+  }
+
+  testing::TestDatabase ruxFile{schema::Kind::DeliveryNotes};
+  void* library = nullptr;
+};
+
+TEST_F(WindowCyclesServerTest, WindowsAndValidationsGiveBackWhatTheyTake) {
+  const std::int64_t attachments = ArchiveAttachments();
+  const std::int64_t transactions = ArchiveTransactions();
+  for (const char* entry : {"ShowVelDatiValidazPersFormX", "ShowVelCollaudiPersFormX"}) {
+    for (int cycle = 0; cycle < 200; ++cycle) {
+      ASSERT_EQ(Entry(entry)(kUser, kWindowLogId), 0) << entry << " cycle " << cycle;
+      QWidget* window = OnlyWindow();
+      ASSERT_NE(window, nullptr);
+      window->close();
+      ProcessEvents();
+    }
+  }
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), 0);
+  EXPECT_EQ(ArchiveAttachments(), attachments);
+  EXPECT_EQ(ArchiveTransactions(), transactions);
+
+  ASSERT_EQ(Entry("ShowVelCollaudiPersFormX")(kUser, kWindowLogId), 0);
+  QWidget* window = OnlyWindow();
+  window->findChild<QLineEdit*>("EditDatoAcquisito")->setText("B1");
+  auto* run = window->findChild<QPushButton*>("ButtonTestVelZidBol");
+  auto* result = window->findChild<QLineEdit*>("EditRisultato");
+  for (int i = 0; i < 1000; ++i) {
+    result->clear();
+    run->click();
+    ASSERT_EQ(result->text(), "OK") << "run " << i;
+  }
+  // The window's own session holds one attachment to the archive; the validations hold nothing.
+  EXPECT_EQ(ArchiveAttachments(), attachments + 1);
+  EXPECT_EQ(ArchiveTransactions(), transactions);
+  window->close();
+  ProcessEvents();
+  EXPECT_EQ(ArchiveAttachments(), attachments);
+  EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+}  // namespace brontelx
