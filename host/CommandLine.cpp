@@ -4,12 +4,13 @@
 
 namespace brontelx::cli {
 
-const char* const kUsage =
+const char* const kSynopsis =
     "usage: brontelx validate USER DATUM... [--code M] [--function NAME]\n"
     "       brontelx validate USER - [--code M] [--function NAME]\n"
     "       brontelx info USER\n"
-    "       brontelx demo [FOLDER]\n"
-    "\n"
+    "       brontelx demo [FOLDER]\n";
+
+const char* const kDetails =
     "USER is a user code, a whole number such as 1.\n"
     "validate  starts a session for USER as a window does and prints one result text per datum;\n"
     "          \"-\" as the only DATUM reads one datum per line from standard input. The validation\n"

@@ -40,7 +40,9 @@ using Command = std::variant<HelpCommand, ValidateCommand, InfoCommand, DemoComm
 // Reads the command line (argv[0] is the program). Throws UsageError.
 Command ParseCommandLine(const std::vector<std::string>& arguments);
 
-// What the tool does and how it is called, with its exit codes.
-extern const char* const kUsage;
+// How the tool is called; shown after a usage error, with a pointer to --help.
+extern const char* const kSynopsis;
+// What each command does and its exit codes: "brontelx --help" shows them after the synopsis.
+extern const char* const kDetails;
 
 }  // namespace brontelx::cli

@@ -23,7 +23,7 @@ int FailureStatus(const Command& command) { return std::holds_alternative<Valida
 
 int Run(const Command& command) {
   if (std::holds_alternative<HelpCommand>(command)) {
-    std::cout << kUsage;
+    std::cout << kSynopsis << "\n" << kDetails;
     return 0;
   }
   if (const auto* validate = std::get_if<ValidateCommand>(&command)) return RunValidate(*validate, std::cin, std::cout);
@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
   try {
     command = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
   } catch (const UsageError& e) {
-    std::cerr << "brontelx: " << MessageText(e.what()) << "\n\n" << kUsage;
+    std::cerr << "brontelx: " << MessageText(e.what()) << "\n\n"
+              << kSynopsis << "USER is a user code, a whole number such as 1. brontelx --help tells more.\n";
     return 2;
   }
   int status;
