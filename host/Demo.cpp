@@ -60,7 +60,8 @@ bool IsAscii(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-DemoFiles BuildDemoDatabases(const DemoFiles& names) {
+// Builds the databases beside the files they replace and moves them into place once all are built.
+void BuildDemoDatabases(const DemoFiles& names) {
   StagedFiles staged({names.userDirectory, names.archive, names.deliveryNotes});
   try {
     CreateDemoDatabases({staged.Staged(0), staged.Staged(1), staged.Staged(2)}, names);
@@ -74,14 +75,13 @@ DemoFiles BuildDemoDatabases(const DemoFiles& names) {
     throw Error(message);
   }
   staged.Commit();
-  return names;
 }
 
 }  // namespace
 
 int RunDemo(const fs::path& folder) {
-  const DemoFiles files =
-      BuildDemoDatabases({TDRKUser::DefaultFileName(), folder / "archivio.fdb", folder / "rux.fdb"});
+  const DemoFiles files{TDRKUser::DefaultFileName(), folder / "archivio.fdb", folder / "rux.fdb"};
+  BuildDemoDatabases(files);
   ShowConnectionStrings();
   std::cout << "\nDemo databases (embedded engine):\n"
             << "  user directory: " << Escaped(files.userDirectory) << "\n"
