@@ -12,7 +12,8 @@ const char* const kSynopsis =
 
 const char* const kDetails =
     "USER is a user code, a whole number such as 1.\n"
-    "validate  starts a session for USER as a window does and prints one result text per datum;\n"
+    "validate  starts a session for USER as a window does and prints one result text per datum\n"
+    "          (a text of several lines continues on lines that begin with blanks);\n"
     "          \"-\" as the only DATUM reads one datum per line from standard input. The validation\n"
     "          gets the code M (default: USER) and is the one named NAME (default: VelZidBol).\n"
     "          Exit status 0 when every result is OK, 1 when any is an ERR text, 2 when the session\n"

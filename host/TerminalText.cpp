@@ -87,17 +87,17 @@ std::string Escaped(std::string_view text) { return Render(text, false, {}); }
 
 std::string MessageText(std::string_view text, std::string_view indent) { return Render(text, true, indent); }
 
-std::string ResultText(std::string_view result, std::string_view datum) {
+std::string ResultText(std::string_view result, std::string_view datum, std::string_view indent) {
   const std::string safeDatum = Escaped(datum);
-  if (safeDatum == datum) return MessageText(result);
+  if (safeDatum == datum) return MessageText(result, indent);
   std::string out;
   std::size_t from = 0;
   for (std::size_t at = result.find(datum); at != std::string_view::npos; at = result.find(datum, from)) {
-    out += MessageText(result.substr(from, at - from));
+    out += MessageText(result.substr(from, at - from), indent);
     out += safeDatum;
     from = at + datum.size();
   }
-  out += MessageText(result.substr(from));
+  out += MessageText(result.substr(from), indent);
   return out;
 }
 

@@ -20,7 +20,8 @@ std::string Escaped(std::string_view text);
 std::string MessageText(std::string_view text, std::string_view indent = {});
 
 // A result text of a validation, which quotes the datum it checked: the datum is escaped wherever
-// it occurs (line breaks included, so a datum cannot fake a line), the rest is a message.
-std::string ResultText(std::string_view result, std::string_view datum);
+// it occurs (line breaks included, so a datum cannot fake a line), the rest is a message whose
+// continuation lines begin with `indent`.
+std::string ResultText(std::string_view result, std::string_view datum, std::string_view indent = {});
 
 }  // namespace brontelx::cli

@@ -17,7 +17,9 @@ int RunValidate(const ValidateCommand& command, std::istream& in, std::ostream& 
   const auto validate = [&](const std::string& datum) {
     const std::string result = EseguiValidazPers(session.IBDatabase(), command.function, code, datum);
     allAccepted = allAccepted && result == "OK";
-    out << ResultText(result, datum) << std::endl;
+    // A text of several lines (a server's message) continues on indented lines, so that each
+    // result still starts a line of its own with OK or ERR.
+    out << ResultText(result, datum, "  ") << std::endl;
   };
   if (command.fromStandardInput) {
     for (std::string line; std::getline(in, line);) {

@@ -31,8 +31,10 @@ TEST(TerminalTextTest, ResultsEscapeTheDatumWhereverTheyQuoteIt) {
   const std::string datum = "X\n\x1b]0;title\a";
   EXPECT_EQ(ResultText("ERR - Bolletta " + datum + " non trovata nell'archivio RUX.", datum),
             "ERR - Bolletta X\\n\\x1b]0;title\\x07 non trovata nell'archivio RUX.");
-  // The server's own line breaks stay; a plain or empty datum changes nothing.
-  EXPECT_EQ(ResultText("ERR - Errore: a\nb", datum), "ERR - Errore: a\nb");
+  // The server's own line breaks stay, indented; a plain or empty datum changes nothing else.
+  EXPECT_EQ(ResultText("ERR - Bolletta " + datum + ": a\nb", datum, "  "),
+            "ERR - Bolletta X\\n\\x1b]0;title\\x07: a\n  b");
+  EXPECT_EQ(ResultText("ERR - Errore: a\nb", "plain", "  "), "ERR - Errore: a\n  b");
   EXPECT_EQ(ResultText("ERR - Bolletta  non trovata\x1b", ""), "ERR - Bolletta  non trovata\\x1b");
 }
 

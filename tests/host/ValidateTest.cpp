@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "ToolFixture.h"
 
 namespace brontelx::testing {
@@ -49,6 +51,23 @@ TEST_F(ValidateTest, DashReadsOneDatumPerLineFromStandardInput) {
   const ChildResult none = Run({"validate", "2", "-"});
   EXPECT_EQ(ExitCode(none), 0) << none.errors;
   EXPECT_EQ(none.output, "");
+}
+
+TEST_F(ValidateTest, ResultsOfSeveralLinesContinueOnIndentedLines) {
+  // No server listens on port 1 of the loopback address; the client's message has several lines.
+  Exec(Archive(), "UPDATE TABX SET TESTO = '127.0.0.1/1:/dati/rux.fdb' WHERE NOME = 'VelZidBolDBRux'");
+  const ChildResult result = Run({"validate", "1", "-"}, "BOL-1001\nBOL-1002\n");
+  EXPECT_EQ(ExitCode(result), 1) << result.errors;
+  const std::string first = "ERR - Impossibile connettersi al database RUX (127.0.0.1/1:/dati/rux.fdb): ";
+  std::size_t results = 0;
+  std::istringstream lines(result.output);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("  ", 0) == 0) continue;
+    EXPECT_EQ(line.substr(0, first.size()), first);
+    ++results;
+  }
+  EXPECT_EQ(results, 2u) << result.output;
+  EXPECT_NE(result.output.find("\n  "), std::string::npos) << result.output;
 }
 
 TEST_F(ValidateTest, PrintsControlCharactersOfADatumEscaped) {
