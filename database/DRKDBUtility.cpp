@@ -15,13 +15,21 @@ namespace {
 constexpr int kReadCommitted = 15;
 constexpr int kRecVersion = 17;
 
-// The "dati.ini" beside a database file: the folder part ends at the last '/', '\' or ':'.
-std::string IniFileBeside(const std::string& fileName) {
-  const std::size_t cut = fileName.find_last_of("/\\:");
-  return (cut == std::string::npos ? std::string() : fileName.substr(0, cut + 1)) + "dati.ini";
+}  // namespace
+
+std::string DatiIniPath(const std::string& FileName) {
+  const std::size_t cut = FileName.find_last_of("/\\:");
+  return (cut == std::string::npos ? std::string() : FileName.substr(0, cut + 1)) + "dati.ini";
 }
 
-}  // namespace
+TDBConnectionInfo DescribeDatabase(const std::string& FileName) {
+  TDBConnectionInfo info;
+  info.FileName = FileName;
+  const std::string iniName = DatiIniPath(FileName);
+  std::error_code error;
+  if (std::filesystem::is_regular_file(iniName, error)) info.LoadFromIniFile(iniName, "CONFIG");
+  return info;
+}
 
 TTPBFlags MakeTPBFlags(std::initializer_list<int> items) {
   TTPBFlags flags;
@@ -30,12 +38,7 @@ TTPBFlags MakeTPBFlags(std::initializer_list<int> items) {
 }
 
 void OpenIBDatabase(db::Connection& Database, const std::string& FileName) {
-  TDBConnectionInfo info;
-  info.FileName = FileName;
-  const std::string iniName = IniFileBeside(FileName);
-  std::error_code error;
-  if (std::filesystem::is_regular_file(iniName, error)) info.LoadFromIniFile(iniName, "CONFIG");
-  OpenIBDatabase(Database, info);
+  OpenIBDatabase(Database, DescribeDatabase(FileName));
 }
 
 void OpenIBDatabase(db::Connection& Database, const TDBConnectionInfo& DBConnectionInfo) {

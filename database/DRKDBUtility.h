@@ -20,8 +20,15 @@ TTPBFlags MakeTPBFlags(std::initializer_list<int> items);
 extern const char* const kDBUserName;
 extern const char* const kDBPassword;
 
-// Opens `Database` on the database that `FileName` names, after reading a "dati.ini" beside it
-// (section "CONFIG") when one exists.
+// The "dati.ini" that describes where database `FileName` lives: in the folder part of FileName,
+// which ends at its last '/', '\' or ':'.
+std::string DatiIniPath(const std::string& FileName);
+
+// The description a database file name stands for: FileName, with the settings of section
+// "CONFIG" of the dati.ini beside it when that is a file.
+TDBConnectionInfo DescribeDatabase(const std::string& FileName);
+
+// Opens `Database` on the database that `FileName` names, as DescribeDatabase(FileName) describes it.
 void OpenIBDatabase(db::Connection& Database, const std::string& FileName);
 
 // Opens `Database` on the database the description names: closes it first when connected, sets the

@@ -1,17 +1,23 @@
 #include "Demo.h"
 
+#include <langinfo.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <fstream>
 #include <iostream>
 
 #include "BrontelX.Classes.h"
 #include "DBConnectionInfo.h"
+#include "DRKUser.h"
 #include "DemoData.h"
 #include "Error.h"
+#include "StagedFiles.h"
+#include "TerminalText.h"
 #include "VelValidazPers.h"
 
-namespace brontelx::demo {
+namespace brontelx::cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -50,24 +56,46 @@ void ShowConnectionStrings() {
   fs::remove_all(folder);
 }
 
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Builds the databases beside the files they replace and moves them into place once all are built.
+void BuildDemoDatabases(const DemoFiles& names) {
+  StagedFiles staged({names.userDirectory, names.archive, names.deliveryNotes});
+  try {
+    CreateDemoDatabases({staged.Staged(0), staged.Staged(1), staged.Staged(2)}, names);
+  } catch (const std::exception& e) {
+    std::string message = std::string("cannot build the demo databases, nothing was replaced:\r\n") + e.what();
+    if (!IsAscii(names.userDirectory + names.archive)) {
+      message += std::string("\r\nThe folder names hold characters outside ASCII, which the Firebird client converts "
+                             "through the locale's character set (") + nl_langinfo(CODESET) +
+                 "); a UTF-8 locale, such as LANG=C.UTF-8, lets them through.";
+    }
+    throw Error(message);
+  }
+  staged.Commit();
+}
+
 }  // namespace
 
 int RunDemo(const fs::path& folder) {
-  fs::create_directories(folder);
+  const DemoFiles files{TDRKUser::DefaultFileName(), folder / "archivio.fdb", folder / "rux.fdb"};
+  BuildDemoDatabases(files);
   ShowConnectionStrings();
-
-  const DemoFiles files = CreateDemoDatabases(folder);
   std::cout << "\nDemo databases (embedded engine):\n"
-            << "  user directory: " << files.userDirectory << "\n"
-            << "  company archive: " << files.archive << "\n"
-            << "  delivery notes: " << files.deliveryNotes << "\n";
+            << "  user directory: " << Escaped(files.userDirectory) << "\n"
+            << "    window log rows: 100 (test window), 101 (settings window)\n"
+            << "  company archive: " << Escaped(files.archive) << "\n"
+            << "    stored placement of user 1's test window: 120,90 540x360\n"
+            << "  delivery notes: " << Escaped(files.deliveryNotes) << "\n";
 
   TSessione session;
   session.Avvia(1);
   std::cout << "\nSession started for user " << session.DRKUser().CodiceUtente() << " ("
-            << session.DRKUser().NomeUtente() << ", " << session.DRKUser().DittaUtente() << ")\n"
-            << "  Archivio: " << session.Parametri().Archivio() << "\n"
-            << "  VelZidBolDBRux: " << session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0) << "\n";
+            << Escaped(session.DRKUser().NomeUtente()) << ", " << Escaped(session.DRKUser().DittaUtente()) << ")\n"
+            << "  Archivio: " << Escaped(session.Parametri().Archivio()) << "\n"
+            << "  VelZidBolDBRux: " << Escaped(session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0)) << "\n";
 
   struct Check {
     const char* function;
@@ -84,4 +112,4 @@ int RunDemo(const fs::path& folder) {
   return 0;
 }
 
-}  // namespace brontelx::demo
+}  // namespace brontelx::cli

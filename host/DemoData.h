@@ -1,21 +1,21 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
-namespace brontelx::demo {
+namespace brontelx::cli {
 
-// Where the demo databases live: the user directory beside the running program (where the
-// session looks for it), the company archive and the delivery-note database in `folder`.
+// The three demo databases.
 struct DemoFiles {
   std::string userDirectory;
   std::string archive;
   std::string deliveryNotes;
 };
 
-// Creates the three databases afresh and fills them with a small, consistent set of users,
-// parameters, delivery notes and acquisition-log chains. Files of an earlier demo are replaced;
-// any other file in their place is left alone and raises an error.
-DemoFiles CreateDemoDatabases(const std::filesystem::path& folder);
+// Creates the three databases at the paths of `files` (which must not exist) and fills them with a
+// small, consistent set of users, parameters, delivery notes, acquisition-log chains, window-log
+// rows (100 for the test window, 101 for the settings window) and a stored placement of user 1's
+// test window. The values stored in them (the users' "Archivio", VelZidBolDBRux) name the
+// databases by `names`: where they will be used from.
+void CreateDemoDatabases(const DemoFiles& files, const DemoFiles& names);
 
-}  // namespace brontelx::demo
+}  // namespace brontelx::cli

@@ -1,49 +1,60 @@
-// brontelx: command-line companion of the library.
-//   brontelx demo [FOLDER]              create demo databases and show the library at work
-//   brontelx validate USER DATUM [FUNCTION]  start a session for USER and run a validation
-#include <charconv>
-#include <cstdint>
+// brontelx: the command-line tool of support staff and scripts: validate, info, demo. "brontelx
+// --help" tells how it is called.
+#include <clocale>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "CommandLine.h"
 #include "Demo.h"
-#include "BrontelX.Classes.h"
-#include "VelValidazPers.h"
+#include "FbClient.h"
+#include "Info.h"
+#include "Interrupt.h"
+#include "TerminalText.h"
+#include "Validate.h"
 
 namespace {
 
-int Usage() {
-  std::cerr << "usage: brontelx demo [FOLDER]\n"
-               "       brontelx validate USER DATUM [FUNCTION]\n";
-  return 2;
-}
+using namespace brontelx::cli;
 
-int Validate(const std::string& user, const std::string& datum, const std::string& function) {
-  std::int32_t code = 0;
-  const auto [end, error] = std::from_chars(user.data(), user.data() + user.size(), code);
-  if (error != std::errc() || end != user.data() + user.size()) return Usage();
-  brontelx::TSessione session;
-  session.Avvia(code);
-  std::cout << brontelx::EseguiValidazPers(session.IBDatabase(), function, code, datum) << "\n";
-  return 0;
+// Exit status when a command fails with an error: validate keeps 1 for refused data.
+int FailureStatus(const Command& command) { return std::holds_alternative<ValidateCommand>(command) ? 2 : 1; }
+
+int Run(const Command& command) {
+  if (std::holds_alternative<HelpCommand>(command)) {
+    std::cout << kSynopsis << "\n" << kDetails;
+    return 0;
+  }
+  if (const auto* validate = std::get_if<ValidateCommand>(&command)) return RunValidate(*validate, std::cin, std::cout);
+  if (const auto* info = std::get_if<InfoCommand>(&command)) return RunInfo(info->user, std::cout);
+  return RunDemo(std::get<DemoCommand>(command).folder);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  EndOnSignal();
+  // The Firebird client converts file names from the locale's character set: without this, a path
+  // with an accented letter is refused as untranslatable (a host program sets the locale too).
+  std::setlocale(LC_CTYPE, "");
+
+  Command command;
   try {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "demo" && argc <= 3) {
-      return brontelx::demo::RunDemo(argc == 3 ? argv[2] : std::filesystem::current_path() / "demo-data");
-    }
-    if (command == "validate" && (argc == 4 || argc == 5)) {
-      return Validate(argv[2], argv[3], argc == 5 ? argv[4] : "VelZidBol");
-    }
-    return Usage();
-  } catch (const std::exception& e) {
-    std::cerr << "brontelx: " << e.what() << "\n";
-    return 1;
+    command = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+  } catch (const UsageError& e) {
+    std::cerr << "brontelx: " << MessageText(e.what()) << "\n\n"
+              << kSynopsis << "USER is a user code, a whole number such as 1. brontelx --help tells more.\n";
+    return 2;
   }
+  int status;
+  try {
+    status = Run(command);
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
+    status = FailureStatus(command);
+  }
+  brontelx::db::ShutdownClient();
+  return status;
 }

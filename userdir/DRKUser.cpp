@@ -12,12 +12,13 @@ using db::TransactedStatement;
 
 TDRKUser::TDRKUser() : FDBUser(std::make_unique<db::Connection>()) {}
 
-void TDRKUser::ConnettiDB() {
-  // The executable of the running process (the host), not the library file.
+std::string TDRKUser::DefaultFileName() {
   std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
   exe.erase(exe.find_last_of('/') + 1);
-  ConnettiDB(exe + "user/user.fdb");
+  return exe + "user/user.fdb";
 }
+
+void TDRKUser::ConnettiDB() { ConnettiDB(DefaultFileName()); }
 
 void TDRKUser::ConnettiDB(const std::string& FileName) { OpenIBDatabase(*FDBUser, FileName); }
 

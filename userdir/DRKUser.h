@@ -27,7 +27,11 @@ class TDRKUser {
   const std::string& Info2() const { return FInfo2; }
   std::int16_t ProfiloSicurezza() const { return FProfiloSicurezza; }
 
-  // Opens user/user.fdb in the folder of the running executable.
+  // The user directory's file: user/user.fdb in the folder of the running executable (the host),
+  // not of the library.
+  static std::string DefaultFileName();
+
+  // Opens DefaultFileName().
   void ConnettiDB();
   void ConnettiDB(const std::string& FileName);
   void ConnettiDB(const TDBConnectionInfo& DBConnectionInfo);

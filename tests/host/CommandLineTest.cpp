@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+
+namespace brontelx::cli {
+namespace {
+
+Command Parse(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "brontelx");
+  return ParseCommandLine(arguments);
+}
+
+std::string Refusal(const std::vector<std::string>& arguments) {
+  try {
+    Parse(arguments);
+  } catch (const UsageError& e) {
+    return e.what();
+  }
+  return "accepted";
+}
+
+TEST(CommandLineTest, ValidateTakesOptionsAnywhereAndDataAfterTheUser) {
+  const auto command =
+      std::get<ValidateCommand>(Parse({"validate", "--function=velzidbol", "7", "A", "--code", "-3", "B"}));
+  EXPECT_EQ(command.user, 7);
+  EXPECT_EQ(command.data, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(command.code, -3);
+  EXPECT_EQ(command.function, "velzidbol");
+
+  const auto plain = std::get<ValidateCommand>(Parse({"validate", "1", "-x", "--", "--code"}));
+  EXPECT_EQ(plain.data, (std::vector<std::string>{"-x", "--code"}));
+  EXPECT_FALSE(plain.code.has_value());
+  EXPECT_EQ(plain.function, "VelZidBol");
+
+  const auto input = std::get<ValidateCommand>(Parse({"validate", "1", "-"}));
+  EXPECT_TRUE(input.fromStandardInput);
+  EXPECT_TRUE(input.data.empty());
+}
+
+TEST(CommandLineTest, RefusesWhatItCannotRunAndSaysWhy) {
+  EXPECT_EQ(Refusal({"validate", "abc", "X"}), "USER must be a user code, a whole number such as 1, not \"abc\"");
+  EXPECT_NE(Refusal({"validate", "2147483648", "X"}).find("USER must be a user code"), std::string::npos);
+  EXPECT_NE(Refusal({"validate", " 1", "X"}).find("USER must be a user code"), std::string::npos);
+  EXPECT_NE(Refusal({"info", "1x"}).find("USER must be a user code"), std::string::npos);
+  EXPECT_NE(Refusal({"validate", "1"}).find("at least one DATUM"), std::string::npos);
+  EXPECT_NE(Refusal({"validate", "1", "A", "-"}).find("must be the only DATUM"), std::string::npos);
+  EXPECT_NE(Refusal({"validate", "1", "A", "--cdoe", "2"}).find("unknown option --cdoe"), std::string::npos);
+  EXPECT_NE(Refusal({"validate", "1", "A", "--code", "x"}).find("--code must be a user code"), std::string::npos);
+  EXPECT_NE(Refusal({"validate", "1", "A", "--function"}).find("--function needs a value"), std::string::npos);
+  EXPECT_NE(Refusal({"info"}).find("exactly one USER"), std::string::npos);
+  EXPECT_NE(Refusal({"demo", "a", "b"}).find("at most one FOLDER"), std::string::npos);
+  EXPECT_EQ(Refusal({"valdate", "1", "A"}), "unknown command \"valdate\"");
+  EXPECT_EQ(Refusal({}), "no command given");
+}
+
+TEST(CommandLineTest, DemoFolderIsMadeAbsolute) {
+  // The folder's path is stored in the databases and must work from any working folder.
+  EXPECT_EQ(std::get<DemoCommand>(Parse({"demo", "rel/./x"})).folder, std::filesystem::current_path() / "rel" / "x");
+  EXPECT_EQ(std::get<DemoCommand>(Parse({"demo"})).folder, std::filesystem::current_path() / "demo-data");
+  EXPECT_TRUE(std::holds_alternative<HelpCommand>(Parse({"--help"})));
+}
+
+}  // namespace
+}  // namespace brontelx::cli

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ToolFixture.h"
+
+namespace brontelx::testing {
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+using InfoTest = ToolFixture;
+
+TEST_F(InfoTest, ShowsEachDatabaseHowItIsReachedAndThatItAttaches) {
+  // A dati.ini beside the user directory naming the same file by another path.
+  const std::string otherPath = (Folder() / "bin" / "user" / "." / "user.fdb").string();
+  std::ofstream(UserDirectory().parent_path() / "dati.ini") << "[CONFIG]\r\nPercorsoDatabase=" << otherPath << "\r\n";
+
+  const ChildResult info = Run({"info", "1"});
+  EXPECT_EQ(ExitCode(info), 0) << info.output << info.errors;
+  const std::string expected[] = {
+      "User directory: " + UserDirectory().string() + "\n",
+      "  dati.ini: " + (UserDirectory().parent_path() / "dati.ini").string() + ": PercorsoDatabase=" + otherPath + "\n",
+      "  connection string: " + otherPath + "\n",
+      "User 1: Mario Rossi, company DEMO SRL\n",
+      "Archive (\"Archivio\"): " + Archive().string() + "\n",
+      "  dati.ini: none (" + (Archive().parent_path() / "dati.ini").string() + ")\n",
+      "  connection string: " + Archive().string() + "\n",
+      "Delivery notes (\"VelZidBolDBRux\"): " + DeliveryNotes().string() + "\n",
+      "  connection string: " + DeliveryNotes().string() + "\n",
+  };
+  for (const std::string& line : expected) EXPECT_NE(info.output.find(line), std::string::npos) << line << info.output;
+  EXPECT_EQ(Count(info.output, "  attaches: yes\n"), 3u);
+}
+
+TEST_F(InfoTest, SaysWhatDoesNotAttachAndWhy) {
+  // No server listens on port 1 of the loopback address: the client reports the refused connection.
+  Exec(Archive(), "UPDATE TABX SET TESTO = '127.0.0.1/1:/dati/rux.fdb' WHERE NOME = 'VelZidBolDBRux'");
+  const ChildResult refused = Run({"info", "1"});
+  EXPECT_EQ(ExitCode(refused), 1);
+  EXPECT_EQ(Count(refused.output, "  attaches: yes\n"), 2u);
+  const std::string failed = "  connection string: 127.0.0.1/1:/dati/rux.fdb\n  attaches: no: ";
+  const std::size_t at = refused.output.find(failed);
+  ASSERT_NE(at, std::string::npos) << refused.output;
+  EXPECT_NE(refused.output[at + failed.size()], '\n') << "the client's message follows";
+
+  const ChildResult noUser = Run({"info", "42"});
+  EXPECT_EQ(ExitCode(noUser), 1);
+  EXPECT_NE(noUser.output.find("User 42: Utente 42 non trovato\n"), std::string::npos) << noUser.output;
+
+  Exec(UserDirectory(), "DELETE FROM TABQUADREL WHERE UTENTE = 1 AND PARAMETRO = 'Archivio'");
+  const ChildResult noArchive = Run({"info", "1"});
+  EXPECT_EQ(ExitCode(noArchive), 1);
+  EXPECT_NE(noArchive.output.find("Archive (\"Archivio\"): not set for company DEMO SRL\n"), std::string::npos)
+      << noArchive.output;
+
+  std::filesystem::remove(UserDirectory());
+  const ChildResult noDirectory = Run({"info", "1"});
+  EXPECT_EQ(ExitCode(noDirectory), 1);
+  EXPECT_NE(noDirectory.output.find("  attaches: no: "), std::string::npos) << noDirectory.output;
+  EXPECT_EQ(noDirectory.output.find("User 1"), std::string::npos);
+
+  EXPECT_EQ(ExitCode(Run({"info", "uno"})), 2);
+}
+
+}  // namespace
+}  // namespace brontelx::testing
