@@ -94,7 +94,7 @@ void FormWidget::RunModal() {
   ++modalDepth_;
   setWindowModality(Qt::ApplicationModal);
   show();
-  raise();
+  if (QGuiApplication::platformName() != "offscreen") raise();
   activateWindow();
   if (isVisible()) loop.exec();
   --modalDepth_;

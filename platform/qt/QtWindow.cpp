@@ -1,5 +1,6 @@
 #include "QtWindow.h"
 
+#include <QGuiApplication>
 #include <QWindow>
 
 #include "QtControls.h"
@@ -33,7 +34,8 @@ std::uintptr_t QtWindow::NativeHandle() { return static_cast<std::uintptr_t>(wid
 
 void QtWindow::Show() {
   widget_->show();
-  widget_->raise();
+  // The offscreen platform has no stacking order and warns about every attempt to change it.
+  if (QGuiApplication::platformName() != "offscreen") widget_->raise();
   widget_->activateWindow();
 }
 

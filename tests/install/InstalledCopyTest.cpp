@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ChildProcess.h"
+#include "TempDir.h"
+
+namespace brontelx::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+int ExitCode(const ChildResult& result) { return result.status.exited ? result.status.code : 128 + result.status.code; }
+
+// `cmake --install` into a folder, the folder then moved under a name with an accented letter: the
+// programs and the library find each other and their databases beside themselves.
+TEST(InstalledCopyTest, AMovedInstallationWorks) {
+  TempDir temp;
+  const fs::path installed = temp.Path() / "installato";
+  const ChildResult install = RunChild("cmake", {"--install", BRONTELX_BINARY_DIR, "--prefix", installed.string()});
+  ASSERT_EQ(ExitCode(install), 0) << install.output << install.errors;
+  const fs::path moved = temp.Path() / "copia città";
+  fs::rename(installed, moved);
+  const std::string bin = (moved / "bin").string();
+
+  const ChildResult demo = RunChild(bin + "/brontelx", {"demo", (moved / "dati").string()});
+  ASSERT_EQ(ExitCode(demo), 0) << demo.output << demo.errors;
+  EXPECT_TRUE(fs::exists(moved / "bin" / "user" / "user.fdb"));
+
+  const ChildResult validate = RunChild(bin + "/brontelx", {"validate", "1", "BOL-1001"});
+  EXPECT_EQ(ExitCode(validate), 0) << validate.errors;
+  EXPECT_EQ(validate.output, "OK\n");
+
+  const ChildResult info = RunChild(bin + "/brontelx", {"info", "1"});
+  EXPECT_EQ(ExitCode(info), 0) << info.output << info.errors;
+  EXPECT_NE(info.output.find(bin + "/user/user.fdb"), std::string::npos) << info.output;
+
+  const fs::path shots = temp.Path() / "schermate";
+  const ChildResult host = RunChild(bin + "/brontelx-host", {"test", "--user", "1", "--window-id", "100",
+                                                             "--screenshot", shots.string()},
+                                    {}, {"QT_QPA_PLATFORM=offscreen"});
+  EXPECT_EQ(ExitCode(host), 0) << host.errors;
+  EXPECT_EQ(host.output, (shots / "test.png").string() + "\n");
+  EXPECT_GT(fs::file_size(shots / "test.png"), 1000u);
+
+  const ChildResult unknown = RunChild(bin + "/brontelx-host", {"settings", "--user", "42"}, {},
+                                       {"QT_QPA_PLATFORM=offscreen"});
+  EXPECT_EQ(ExitCode(unknown), 1);
+  EXPECT_NE(unknown.errors.find("brontelx-host: Utente 42 non trovato\n"), std::string::npos) << unknown.errors;
+}
+
+}  // namespace
+}  // namespace brontelx::testing
