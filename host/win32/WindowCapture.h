@@ -6,9 +6,10 @@
 
 namespace brontelx::winhost {
 
-// Draws `window`, frame and controls included, into a bitmap with PrintWindow (so the window need
-// not be on screen or uncovered) and saves it as a PNG through the Windows Imaging Component.
-// Throws std::runtime_error on failure.
+// Copies `window`, frame and controls included, from its own window device context once it has
+// been painted whole, and saves it as a PNG through the Windows Imaging Component. The window must
+// be visible. (PrintWindow would not need that, but Wine's draws neither the frame nor the child
+// controls.) Throws std::runtime_error on failure.
 void SaveWindowPng(HWND window, const std::wstring& file);
 
 }  // namespace brontelx::winhost
