@@ -1,5 +1,6 @@
 #include "ExportCall.h"
 
+#include <charconv>
 #include <stdexcept>
 #include <vector>
 
@@ -31,8 +32,12 @@ HMODULE LoadHostLibrary(const std::wstring& library) {
 FARPROC FindExport(HMODULE library, const std::string& entry) {
   FARPROC address = nullptr;
   if (entry.size() > 1 && entry.front() == '#') {
-    const unsigned long ordinal = std::stoul(entry.substr(1));
-    if (ordinal == 0 || ordinal > 0xFFFF) throw std::runtime_error("no such ordinal: " + entry);
+    unsigned ordinal = 0;
+    const char* digits = entry.data() + 1;
+    const auto [end, error] = std::from_chars(digits, entry.data() + entry.size(), ordinal);
+    if (error != std::errc() || end != entry.data() + entry.size() || ordinal == 0 || ordinal > 0xFFFF) {
+      throw std::runtime_error("not an ordinal: " + entry);
+    }
     address = GetProcAddress(library, MAKEINTRESOURCEA(ordinal));
   } else {
     address = GetProcAddress(library, entry.c_str());

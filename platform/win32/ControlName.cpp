@@ -23,11 +23,10 @@ BOOL CALLBACK MatchName(HWND control, LPARAM parameter) {
 }  // namespace
 
 void SetControlName(HWND control, std::string_view name) {
-  // An atom holds at most 255 characters, and a name of the form "#123" would be read as a number.
-  if (name.empty() || name.size() > 255 || name.front() == '#') {
-    throw WindowError("\"" + std::string(name) + "\" cannot be a control's name");
-  }
-  const ATOM atom = GlobalAddAtomW(ToWide(name).c_str());
+  const std::wstring atomName = kControlNamePrefix + ToWide(name);
+  // An atom holds at most 255 characters.
+  if (name.empty() || atomName.size() > 255) throw WindowError("\"" + std::string(name) + "\" cannot be a control's name");
+  const ATOM atom = GlobalAddAtomW(atomName.c_str());
   if (atom == 0) throw WindowError("Control \"" + std::string(name) + "\": " + SystemMessage(GetLastError()));
   if (!SetPropW(control, kControlNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)))) {
     const DWORD error = GetLastError();
@@ -45,8 +44,9 @@ std::string ControlName(HWND control) {
   const ATOM atom = NameAtom(control);
   if (atom == 0) return {};
   wchar_t name[256];
-  const UINT length = GlobalGetAtomNameW(atom, name, 256);
-  return ToUtf8(std::wstring_view(name, length));
+  const std::wstring_view atomName(name, GlobalGetAtomNameW(atom, name, 256));
+  if (!atomName.starts_with(kControlNamePrefix)) return {};
+  return ToUtf8(atomName.substr(std::wstring_view(kControlNamePrefix).size()));
 }
 
 HWND FindControl(HWND window, std::string_view name) {

@@ -40,7 +40,7 @@ void Win32Window::Show() {
 }
 
 int Win32Window::ShowModal() {
-  Handle();
+  Handle();  // throws for a window that is gone
   form_->RunModal();
   return kModalCancel;
 }

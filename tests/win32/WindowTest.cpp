@@ -2,6 +2,7 @@
 // the wait cursor, the standard error box, and failures to build.
 #include <gtest/gtest.h>
 
+#include "ControlName.h"
 #include "StandardErrorBox.h"
 #include "VelCollaudiPersonalizzazioni.Description.h"
 #include "WaitCursor.h"
@@ -54,13 +55,16 @@ TEST(Win32WindowTest, AFailedBuildLeavesNothingBehind) {
 
   // The names of controls of destroyed windows are gone from the system's atom table, which every
   // program shares and which is small.
-  EXPECT_EQ(GlobalFindAtomW(L"EditRisultato"), 0);
+  const auto nameAtom = [](const wchar_t* name) {
+    return GlobalFindAtomW((std::wstring(platform::win32::kControlNamePrefix) + name).c_str());
+  };
+  EXPECT_EQ(nameAtom(L"EditRisultato"), 0);
   {
     TestWindow test(VelCollaudiPersonalizzazioniDescription());
-    EXPECT_NE(GlobalFindAtomW(L"EditRisultato"), 0);
+    EXPECT_NE(nameAtom(L"EditRisultato"), 0);
   }
-  EXPECT_EQ(GlobalFindAtomW(L"EditRisultato"), 0);
-  EXPECT_EQ(GlobalFindAtomW(L"Label1"), 0);
+  EXPECT_EQ(nameAtom(L"EditRisultato"), 0);
+  EXPECT_EQ(nameAtom(L"Label1"), 0);
 }
 
 TEST(Win32WindowTest, AFamilyTheSystemLacksIsDrawnWithItsSubstitute) {
