@@ -1,18 +1,11 @@
 #include "Form.Base.h"
 
 #include "Error.h"
+#include "Form.Base.Description.h"
 
 namespace brontelx {
 
-platform::WindowDescription TFormBase::BaseDescription() {
-  platform::WindowDescription description;
-  description.caption = "FormBase";
-  description.clientWidth = 624;
-  description.clientHeight = 441;
-  description.font = {"Segoe UI", 12, platform::SystemColor::WindowText, false};
-  description.background = platform::SystemColor::ButtonFace;
-  return description;
-}
+platform::WindowDescription TFormBase::BaseDescription() { return BaseWindowDescription(); }
 
 TFormBase::TFormBase(const platform::WindowDescription& Description)
     : FWindow(platform::BuildWindow(Description, *this)) {}

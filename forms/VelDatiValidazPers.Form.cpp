@@ -1,9 +1,8 @@
 #include "VelDatiValidazPers.Form.h"
 
-namespace brontelx {
+#include "VelDatiValidazPers.Description.h"
 
-using platform::Anchors;
-using platform::ControlKind;
+namespace brontelx {
 
 namespace {
 
@@ -11,23 +10,7 @@ constexpr char kNomeValore[] = "VelZidBolDBRux";
 
 }  // namespace
 
-platform::WindowDescription TVelDatiValidazPersForm::Description() {
-  platform::WindowDescription description = BaseDescription();
-  description.caption = "VelDatiValidazPersForm";
-  description.font = {"Tahoma", 13, platform::SystemColor::WindowText, false};
-  description.controls = {
-      {.name = "ButtonChiudi", .kind = ControlKind::Button, .rect = {541, 8, 75, 25},
-       .anchors = Anchors{.left = false, .right = true}, .tabOrder = 0, .caption = "Chiudi",
-       .onClick = "ButtonChiudiClick"},
-      {.name = "GroupBox1", .kind = ControlKind::GroupBox, .rect = {0, 8, 535, 169},
-       .anchors = Anchors{.right = true}, .tabOrder = 1, .caption = "Dati per VelZidBol"},
-      {.name = "ButtonVelZidBolDBRux", .kind = ControlKind::Button, .parent = "GroupBox1", .rect = {8, 32, 105, 25},
-       .tabOrder = 0, .caption = "Database dati rux"},
-      {.name = "EditVelZidBolDBRux", .kind = ControlKind::Edit, .parent = "GroupBox1", .rect = {119, 32, 290, 24},
-       .tabOrder = 1, .hint = "IP:database"},
-  };
-  return description;
-}
+platform::WindowDescription TVelDatiValidazPersForm::Description() { return VelDatiValidazPersDescription(); }
 
 TVelDatiValidazPersForm::TVelDatiValidazPersForm(TSessione* ASessione) : TFormBase(Description(), ASessione) {
   RegisterHandlers();

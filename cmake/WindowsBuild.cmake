@@ -1,0 +1,36 @@
+# The Windows build (MinGW-w64; presets windows-x86 and windows-x64), included by the top-level
+# CMakeLists.txt in place of the Linux build. So far it builds the windowing layer with its Win32
+# backend and the windows' descriptions, the backend's tests, the Windows test host with a DLL that
+# opens the windows for it, and (32-bit) the check that Windows code reaches a Firebird server
+# through a client DLL.
+
+# Wide-character Windows API; windows.h without its min/max macros and rarely used parts;
+# Windows 7 and later.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+
+# The Firebird headers from the Linux package firebird-dev, copied so that the MinGW compiler sees
+# them without the Linux system's include folder.
+set(firebird_headers ${CMAKE_BINARY_DIR}/firebird-include)
+if(NOT EXISTS /usr/include/firebird/Interface.h)
+  message(FATAL_ERROR "The Firebird headers are missing (package firebird-dev)")
+endif()
+file(COPY /usr/include/firebird DESTINATION ${firebird_headers})
+file(COPY /usr/include/ibase.h /usr/include/iberror.h DESTINATION ${firebird_headers})
+add_library(FirebirdHeaders INTERFACE)
+target_include_directories(FirebirdHeaders SYSTEM INTERFACE ${firebird_headers})
+add_library(Firebird::Headers ALIAS FirebirdHeaders)
+
+add_subdirectory(platform)
+add_subdirectory(forms/descriptions)
+add_subdirectory(host/win32)
+
+# GoogleTest from Debian's sources (package googletest), built with the MinGW compiler.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+enable_testing()
+add_subdirectory(tests/win32)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_subdirectory(tests/wine)
+endif()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brontelx::winhost {
+
+// What the command line asks for:
+//   brontelx-winhost LIBRARY EXPORT [--user N] [--window-log N] [--error EXPORT]
+//                    [--screenshot FILE.png] [--controls FILE] [--close]
+// EXPORT is an export's name, or #N for the export with ordinal N.
+struct HostOptions {
+  std::wstring library;
+  std::string entry;
+  std::int32_t user = 1;
+  std::int32_t windowLog = 0;
+  std::string errorEntry;        // called for the message when the entry returns -1
+  std::wstring screenshot;       // a PNG of the window the call opened
+  std::wstring controls;         // the window's controls, one per line
+  bool close = false;            // close the window and wait until it is gone, instead of the user
+};
+
+// Reads the arguments after the program's name; throws std::invalid_argument with the usage.
+HostOptions ParseOptions(const std::vector<std::wstring>& arguments);
+
+}  // namespace brontelx::winhost

@@ -1,0 +1,96 @@
+// brontelx-winhost: loads a DLL, calls one export on its own UI thread, and runs that thread's
+// message loop as the product's host does (without IsDialogMessage). It reports the window the call
+// opened, can save its screenshot and control list, and either waits for the user to close it or,
+// with --close, closes it itself and waits until the window has destroyed itself.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ControlList.h"
+#include "ExportCall.h"
+#include "HostOptions.h"
+#include "MessagePump.h"
+#include "WideText.h"
+#include "WindowCapture.h"
+
+namespace brontelx::winhost {
+namespace {
+
+using platform::win32::ToUtf8;
+
+// How long a closed window may take to destroy itself before the host calls it a failure.
+constexpr DWORD kCloseWaitMilliseconds = 10000;
+
+HWND NewWindow(const std::vector<HWND>& before) {
+  for (const HWND window : ThreadWindows()) {
+    if (std::find(before.begin(), before.end(), window) == before.end()) return window;
+  }
+  return nullptr;
+}
+
+std::string Caption(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return ToUtf8(text);
+}
+
+void WriteFile(const std::wstring& file, const std::string& contents) {
+  std::ofstream out(std::filesystem::path(file), std::ios::binary);
+  out << contents;
+  if (!out.flush()) throw std::runtime_error("cannot write " + ToUtf8(file));
+}
+
+int Run(const HostOptions& options) {
+  const HMODULE library = LoadHostLibrary(options.library);
+  const FARPROC entry = FindExport(library, options.entry);
+  const std::vector<HWND> before = ThreadWindows();
+  const std::int32_t result = CallShowEntry(entry, options.user, options.windowLog);
+  std::printf("%s returned %d\n", options.entry.c_str(), static_cast<int>(result));
+  if (result != 0) {
+    if (!options.errorEntry.empty()) {
+      std::printf("error: %s\n", CallErrorEntry(FindExport(library, options.errorEntry)).c_str());
+    }
+    return 1;
+  }
+  PumpWaiting();
+  const HWND window = NewWindow(before);
+  if (!window) {
+    std::printf("the call opened no window\n");
+    return 1;
+  }
+  std::printf("window %llu: %s\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
+              Caption(window).c_str());
+  if (!options.controls.empty()) WriteFile(options.controls, ListControls(window));
+  if (!options.screenshot.empty()) SaveWindowPng(window, options.screenshot);
+  std::fflush(stdout);
+  if (!options.close) {
+    PumpWhileWindowsShow();
+    return 0;
+  }
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!PumpUntilDestroyed(window, kCloseWaitMilliseconds)) {
+    std::printf("the window still exists after it was closed\n");
+    return 1;
+  }
+  std::printf("window closed and destroyed\n");
+  return 0;
+}
+
+}  // namespace
+}  // namespace brontelx::winhost
+
+int wmain(int argc, wchar_t** argv) {
+  try {
+    const std::vector<std::wstring> arguments(argv + 1, argv + argc);
+    return brontelx::winhost::Run(brontelx::winhost::ParseOptions(arguments));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "brontelx-winhost: %s\n", e.what());
+    return 2;
+  }
+}

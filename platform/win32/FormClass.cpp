@@ -1,0 +1,35 @@
+#include "FormClass.h"
+
+#include "WideText.h"
+#include "Window.h"
+
+namespace brontelx::platform::win32 {
+
+HINSTANCE RegisterFormClass(WNDPROC procedure) {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCWSTR>(procedure), &module)) {
+    throw WindowError("The module of the window procedure is unknown: " + SystemMessage(GetLastError()));
+  }
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(module, kFormClassName, &existing)) {
+    if (existing.lpfnWndProc == procedure) return module;
+    UnregisterClassW(kFormClassName, module);
+  }
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  // The whole window is repainted on a resize: anchored controls move across it.
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = module;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kFormClassName;
+  // No background brush: the window paints its described background itself.
+  if (!RegisterClassExW(&windowClass)) {
+    throw WindowError("The window class cannot be registered: " + SystemMessage(GetLastError()));
+  }
+  return module;
+}
+
+}  // namespace brontelx::platform::win32

@@ -1,0 +1,35 @@
+#include "StandardErrorBox.h"
+
+#include <windows.h>
+
+#include "WideText.h"
+
+namespace brontelx::platform::win32 {
+namespace {
+
+// The executable's file name without folder and extension.
+std::wstring ProgramName() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return L"Error";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind(L'.');
+  if (dot != std::wstring::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
+}  // namespace
+
+void StandardErrorBox(const std::string& message) {
+  MessageBoxW(GetActiveWindow(), ToWide(message).c_str(), ProgramName().c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace brontelx::platform::win32

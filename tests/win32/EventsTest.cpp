@@ -1,0 +1,120 @@
+// Clicks and closes of a Win32 window: handlers run guarded, errors reach the error box, a close
+// hides or frees the window, and a freed window is released later, from the message loop.
+#include <gtest/gtest.h>
+
+#include "VelCollaudiPersonalizzazioni.Description.h"
+#include "VelDatiValidazPers.Description.h"
+#include "Win32TestSupport.h"
+
+namespace brontelx::testing {
+namespace {
+
+using platform::CloseAction;
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+TEST(Win32EventsTest, ClicksReachTheNamedHandlerThroughGroupBoxes) {
+  RecordedErrorBox box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  test.window->Show();
+  Click(test.Control("ButtonTestVelZidBol"));
+  Click(test.Control("ButtonChiudi"));
+  EXPECT_EQ(test.events.clicks, (std::vector<std::string>{"ButtonTestVelZidBolClick", "ButtonChiudiClick"}));
+
+  // A button without a click handler does nothing.
+  TestWindow settings(VelDatiValidazPersDescription());
+  Click(settings.Control("ButtonVelZidBolDBRux"));
+  Click(settings.Control("ButtonChiudi"));
+  EXPECT_EQ(settings.events.clicks, (std::vector<std::string>{"ButtonChiudiClick"}));
+  EXPECT_TRUE(box.messages.empty());
+}
+
+TEST(Win32EventsTest, AFailingHandlerShowsItsMessageAndTheWindowLivesOn) {
+  RecordedErrorBox box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  test.window->Show();
+  test.events.onClick = [](const std::string&) { throw std::runtime_error("Validazione fallita: città €"); };
+  Click(test.Control("ButtonTestVelZidBol"));
+  EXPECT_EQ(box.messages, (std::vector<std::string>{"Validazione fallita: città €"}));
+  EXPECT_TRUE(test.window->Visible());
+
+  test.events.onClick = nullptr;
+  Click(test.Control("ButtonTestVelZidBol"));
+  EXPECT_EQ(test.events.clicks.size(), 2u);
+  EXPECT_EQ(box.messages.size(), 1u);
+}
+
+TEST(Win32EventsTest, CloseWithHideOnlyHides) {
+  TestWindow test(VelDatiValidazPersDescription());
+  test.window->Show();
+  test.window->Close();
+  EXPECT_FALSE(test.window->Visible());
+  // The title bar's close button takes the same way.
+  test.window->Show();
+  SendMessageW(test.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpMessages();
+  EXPECT_EQ(test.events.closes, 2);
+  EXPECT_EQ(test.events.releases, 0);
+  EXPECT_TRUE(IsWindow(test.Handle()));
+  test.window->Show();
+  EXPECT_TRUE(test.window->Visible());
+}
+
+TEST(Win32EventsTest, CloseWithFreeReleasesTheWindowLaterFromTheLoop) {
+  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  const HWND handle = test.Handle();
+  test.events.closeAction = CloseAction::Free;
+  // The owner destroys the window's object on release, as a form that frees itself does.
+  test.events.onRelease = [&] { test.window.reset(); };
+  // Chiudi closes the window from inside its own click handler.
+  test.events.onClick = [&](const std::string&) { test.window->Close(); };
+  test.window->Show();
+  SendMessageW(test.Control("ButtonChiudi"), BM_CLICK, 0, 0);
+  EXPECT_EQ(test.events.releases, 0);
+  EXPECT_FALSE(IsWindowVisible(handle));
+  PumpMessages();
+  EXPECT_EQ(test.events.releases, 1);
+  EXPECT_EQ(test.window, nullptr);
+  EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
+  RecordedErrorBox box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  test.events.closeAction = CloseAction::Free;
+  test.events.onRelease = [&] { test.window.reset(); };
+  // The handler closes the window and then fails; the error box runs a message loop, as a modal
+  // box does, while the handler is still on the stack.
+  test.events.onClick = [&](const std::string&) {
+    test.window->Close();
+    throw std::runtime_error("Dopo la chiusura");
+  };
+  int releasesWhileShown = -1;
+  box.whileShown = [&] {
+    PumpMessages();
+    releasesWhileShown = test.events.releases;
+  };
+  test.window->Show();
+  SendMessageW(test.Control("ButtonChiudi"), BM_CLICK, 0, 0);
+  EXPECT_EQ(box.messages, (std::vector<std::string>{"Dopo la chiusura"}));
+  EXPECT_EQ(releasesWhileShown, 0);
+  PumpMessages();
+  EXPECT_EQ(test.events.releases, 1);
+  EXPECT_EQ(test.window, nullptr);
+}
+
+TEST(Win32EventsTest, AFailingCloseHandlerKeepsTheWindowOpen) {
+  RecordedErrorBox box;
+  TestWindow test(VelDatiValidazPersDescription());
+  test.events.closeAction = CloseAction::Free;
+  test.events.closeError = "Impossibile chiudere";
+  test.window->Show();
+  test.window->Close();
+  PumpMessages();
+  EXPECT_TRUE(test.window->Visible());
+  EXPECT_EQ(test.events.releases, 0);
+  EXPECT_EQ(box.messages, (std::vector<std::string>{"Impossibile chiudere"}));
+}
+
+}  // namespace
+}  // namespace brontelx::testing
