@@ -17,7 +17,7 @@ unsigned MaxBytesPerChar(unsigned charsetId);
 
 // True for sets whose values the server transliterates to UTF-8 for us: everything but NONE and
 // OCTETS, which carry bytes without a declared meaning.
-inline bool IsDeclared(unsigned charsetId) { return charsetId != kNone && charsetId != kOctets; }
+inline bool ServerTransliterates(unsigned charsetId) { return charsetId != kNone && charsetId != kOctets; }
 
 // How bytes typed NONE are read and written: in the database's default character set, and in
 // Windows-1252 (what the product's Windows programs store) when that is NONE too.

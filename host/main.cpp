@@ -8,8 +8,9 @@
 #include <iostream>
 #include <string>
 
-#include "Demo.h"
 #include "BrontelX.Classes.h"
+#include "ClientShutdown.h"
+#include "Demo.h"
 #include "VelValidazPers.h"
 
 namespace {
@@ -30,9 +31,7 @@ int Validate(const std::string& user, const std::string& datum, const std::strin
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   try {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "demo" && argc <= 3) {
@@ -46,4 +45,17 @@ int main(int argc, char** argv) {
     std::cerr << "brontelx: " << e.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int result = Run(argc, argv);
+  try {
+    // A program ends the client's threads before it exits; the library never does.
+    brontelx::db::ShutdownClient();
+  } catch (const std::exception& e) {
+    std::cerr << "brontelx: " << e.what() << "\n";
+  }
+  return result;
 }

@@ -34,7 +34,6 @@ TEST(OpenIBDatabaseTest, DatiIniBesideThePathChoosesTheDatabase) {
   OpenIBDatabase(connection, named.Path());
   EXPECT_EQ(connection.DatabaseName(), other.Path());
   EXPECT_EQ(AttachedFile(connection), other.Path());
-  EXPECT_FALSE(connection.LoginPrompt());
   EXPECT_EQ(connection.Params(), kCredentialLines);
 }
 
@@ -135,11 +134,11 @@ TEST(TransactionParamsTest, ReadCommittedAndDefaultTransactions) {
   db::Statement inReadCommitted(&connection, readCommitted.get());
   inReadCommitted.SetSQL({isolation});
   inReadCommitted.ExecQuery();
-  EXPECT_EQ(inReadCommitted.Fields(0).AsString(), "2:-1:0");
+  EXPECT_EQ(inReadCommitted.FieldAt(0).AsString(), "2:-1:0");
   db::Statement inDefaults(&connection, serverDefaults.get());
   inDefaults.SetSQL({isolation});
   inDefaults.ExecQuery();
-  EXPECT_EQ(inDefaults.Fields(0).AsString(), "1:-1:0");
+  EXPECT_EQ(inDefaults.FieldAt(0).AsString(), "1:-1:0");
 }
 
 TEST(TransactionParamsTest, NowaitWriteOnALockedRowFailsAtOnce) {
