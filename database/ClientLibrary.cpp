@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <locale.h>
 #include <stdlib.h>
 
 #include <string>
@@ -68,6 +69,16 @@ Firebird::IMaster* LoadMaster(const char* libraryName) {
                         " has no fb_get_master_interface: " + dlerror());
   }
   return entry();
+}
+
+Utf8FileNames::Utf8FileNames() : previous_(nullptr) {
+  // Made once and kept: a thread may still use it when the process ends.
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  if (utf8) previous_ = uselocale(utf8);
+}
+
+Utf8FileNames::~Utf8FileNames() {
+  if (previous_) uselocale(static_cast<locale_t>(previous_));
 }
 
 }  // namespace brontelx::db::client

@@ -29,4 +29,19 @@ std::filesystem::path ProjectFirebirdRoot();
 // when it cannot be loaded.
 Firebird::IMaster* LoadMaster(const char* libraryName = kLibraryName);
 
+// While alive, the calling thread works in a UTF-8 LC_CTYPE. The embedded engine converts the
+// UTF-8 file names it is given (isc_dpb_utf8_filename) to the character set of the locale, which
+// it reads once, at its first conversion; the C locale of a program that never chose one cannot
+// hold "à". Every attach and database creation runs inside one.
+class Utf8FileNames {
+ public:
+  Utf8FileNames();
+  ~Utf8FileNames();
+  Utf8FileNames(const Utf8FileNames&) = delete;
+  Utf8FileNames& operator=(const Utf8FileNames&) = delete;
+
+ private:
+  void* previous_;
+};
+
 }  // namespace brontelx::db::client

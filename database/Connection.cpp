@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ClientLibrary.h"
 #include "DatabaseError.h"
 #include "FbClient.h"
 #include "ParamLines.h"
@@ -57,6 +58,7 @@ void Connection::Open() {
   dpb.AddInt(isc_dpb_connect_timeout, kConnectTimeoutSeconds);
   AddParamLines(dpb, params_, LookupDpbItem, "connection");
   const std::vector<unsigned char> bytes = dpb.Bytes();
+  const client::Utf8FileNames fileNames;
   Status status;
   attachment_ = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
       &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "ClientLibrary.h"
 #include "DRKDBUtility.h"
 #include "DatabaseError.h"
 #include "FbClient.h"
@@ -49,6 +50,7 @@ void CreateDatabase(const std::filesystem::path& file, Kind kind, const std::str
   Status status;
   Firebird::IAttachment* created = nullptr;
   try {
+    const db::client::Utf8FileNames fileNames;
     created = db::Provider()->createDatabase(&status, file.string().c_str(), static_cast<unsigned>(dpb.size()),
                                              dpb.data());
   } catch (const db::DatabaseError&) {

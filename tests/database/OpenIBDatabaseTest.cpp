@@ -8,6 +8,7 @@
 #include "Error.h"
 #include "Sql.h"
 #include "Statement.h"
+#include "TempDir.h"
 #include "TestDatabase.h"
 
 namespace brontelx {
@@ -50,6 +51,28 @@ TEST(OpenIBDatabaseTest, AFolderNamedDatiIniIsNotTheFile) {
   fs::create_directory(database.Folder() / "dati.ini");
   db::Connection connection;
   OpenIBDatabase(connection, database.Path());
+  EXPECT_EQ(AttachedFile(connection), database.Path());
+}
+
+TEST(OpenIBDatabaseTest, FoldersWithAccentedLettersOpen) {
+  const testing::TempDir dir;
+  const struct {
+    schema::Kind kind;
+    fs::path file;
+  } files[] = {{schema::Kind::Archive, dir.Path() / "città" / "archivio.fdb"},
+               {schema::Kind::DeliveryNotes, dir.Path() / "bolle più € vecchie" / "bolle.fdb"},
+               {schema::Kind::UserDirectory, dir.Path() / "programmi città" / "user" / "user.fdb"}};
+  for (const auto& file : files) {
+    testing::TestDatabase database(file.kind, "WIN1252", file.file.parent_path(), file.file.filename().string());
+    db::Connection connection;
+    OpenIBDatabase(connection, database.Path());
+    EXPECT_EQ(AttachedFile(connection), file.file.string());
+  }
+  // The same path named by a dati.ini written in Windows-1252 beside another file.
+  testing::TestDatabase database(schema::Kind::Archive, "UTF8", dir.Path() / "città", "archivio.fdb");
+  WriteFile(dir.Path() / "dati.ini", "[CONFIG]\r\nPercorsoDatabase=" + dir.Path().string() + "/citt\xE0/archivio.fdb\r\n");
+  db::Connection connection;
+  OpenIBDatabase(connection, (dir.Path() / "altro.fdb").string());
   EXPECT_EQ(AttachedFile(connection), database.Path());
 }
 
@@ -102,16 +125,6 @@ TEST(OpenIBDatabaseTest, BadDescriptionsGiveClearErrors) {
   EXPECT_THROW(OpenIBDatabase(connection, "\x01\xFF:\\\\//"), db::DatabaseError);
   EXPECT_FALSE(connection.Connected());
   EXPECT_THROW(CreateReadCommittedTransaction(connection), db::DatabaseError);
-}
-
-TEST(TransactionParamsTest, FlagsBecomeLinesInItemOrder) {
-  db::Transaction transaction;
-  transaction.Params().push_back("isc_tpb_nowait");
-  TTPBFlags flags = MakeTPBFlags({17, 15, 0, 21, 31, 9, 1, 20});
-  SetTransactionParams(transaction, flags);
-  EXPECT_EQ(transaction.Params(),
-            (std::vector<std::string>{"isc_tpb_nowait", "isc_tpb_consistency", "isc_tpb_write",
-                                      "isc_tpb_read_committed", "isc_tpb_rec_version", "isc_tpb_no_auto_undo"}));
 }
 
 TEST(TransactionParamsTest, ReadCommittedAndDefaultTransactions) {
