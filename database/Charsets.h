@@ -31,11 +31,17 @@ class ByteEncoding {
   // Empty when the text holds a character the encoding cannot represent.
   std::optional<std::string> Encode(std::string_view utf8) const;
 
- private:
-  enum class Kind { Utf8, Windows1252, Latin1, Iconv };
-  ByteEncoding(Kind kind, std::string iconvName = {}) : kind_(kind), iconvName_(std::move(iconvName)) {}
+  // The conversions built in; the other sets go through iconv.
+  struct Codec {
+    std::string (*decode)(std::string_view bytes);
+    std::optional<std::string> (*encode)(std::string_view utf8);
+  };
 
-  Kind kind_;
+ private:
+  explicit ByteEncoding(const Codec* codec, std::string iconvName = {})
+      : codec_(codec), iconvName_(std::move(iconvName)) {}
+
+  const Codec* codec_;
   std::string iconvName_;
 };
 

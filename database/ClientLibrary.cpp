@@ -71,14 +71,14 @@ Firebird::IMaster* LoadMaster(const char* libraryName) {
   return entry();
 }
 
-Utf8FileNames::Utf8FileNames() : previous_(nullptr) {
+Utf8FileNames::Utf8FileNames() {
   // Made once and kept: a thread may still use it when the process ends.
   static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-  if (utf8) previous_ = uselocale(utf8);
+  if (utf8) previous_.reset(uselocale(utf8));
 }
 
-Utf8FileNames::~Utf8FileNames() {
-  if (previous_) uselocale(static_cast<locale_t>(previous_));
+void Utf8FileNames::Restore::operator()(void* previousLocale) const noexcept {
+  uselocale(static_cast<locale_t>(previousLocale));
 }
 
 }  // namespace brontelx::db::client

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 namespace Firebird {
 class IMaster;
@@ -36,12 +37,12 @@ Firebird::IMaster* LoadMaster(const char* libraryName = kLibraryName);
 class Utf8FileNames {
  public:
   Utf8FileNames();
-  ~Utf8FileNames();
-  Utf8FileNames(const Utf8FileNames&) = delete;
-  Utf8FileNames& operator=(const Utf8FileNames&) = delete;
 
  private:
-  void* previous_;
+  struct Restore {
+    void operator()(void* previousLocale) const noexcept;
+  };
+  std::unique_ptr<void, Restore> previous_;
 };
 
 }  // namespace brontelx::db::client

@@ -1,9 +1,8 @@
 #include "Connection.h"
 
-#include <algorithm>
-
 #include "ClientLibrary.h"
 #include "DatabaseError.h"
+#include "Dependents.h"
 #include "FbClient.h"
 #include "ParamLines.h"
 #include "Statement.h"
@@ -27,11 +26,6 @@ std::optional<ParamItem> LookupDpbItem(std::string_view name) {
     if (item.name == name) return ParamItem{item.tag, ParamItem::Value::Text};
   }
   return std::nullopt;
-}
-
-template <typename T>
-void Remove(std::vector<T*>& items, T* item) {
-  items.erase(std::remove(items.begin(), items.end(), item), items.end());
 }
 
 }  // namespace
@@ -116,8 +110,8 @@ charsets::ByteEncoding Connection::MessageEncoding() noexcept {
 }
 
 void Connection::AddDependent(Transaction* transaction) { transactions_.push_back(transaction); }
-void Connection::RemoveDependent(Transaction* transaction) { Remove(transactions_, transaction); }
+void Connection::RemoveDependent(Transaction* transaction) { EraseDependent(transactions_, transaction); }
 void Connection::AddDependent(Statement* statement) { statements_.push_back(statement); }
-void Connection::RemoveDependent(Statement* statement) { Remove(statements_, statement); }
+void Connection::RemoveDependent(Statement* statement) { EraseDependent(statements_, statement); }
 
 }  // namespace brontelx::db

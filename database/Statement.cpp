@@ -6,6 +6,7 @@
 #include "Charsets.h"
 #include "Connection.h"
 #include "DatabaseError.h"
+#include "Dependents.h"
 #include "MessageData.h"
 #include "ParamScanner.h"
 #include "Transaction.h"
@@ -28,17 +29,13 @@ Statement::~Statement() {
 void Statement::SetDatabase(Connection* database) {
   if (database == database_) return;
   Unprepare();
-  if (database_) database_->RemoveDependent(this);
-  database_ = database;
-  if (database_) database_->AddDependent(this);
+  MoveDependent(this, database_, database);
 }
 
 void Statement::SetTransaction(Transaction* transaction) {
   if (transaction == transaction_) return;
   CloseQuietly();
-  if (transaction_) transaction_->RemoveDependent(this);
-  transaction_ = transaction;
-  if (transaction_) transaction_->AddDependent(this);
+  MoveDependent(this, transaction_, transaction);
 }
 
 void Statement::SetSQL(std::vector<std::string> lines) {

@@ -1,9 +1,8 @@
 #include "Transaction.h"
 
-#include <algorithm>
-
 #include "Connection.h"
 #include "DatabaseError.h"
+#include "Dependents.h"
 #include "ParamLines.h"
 #include "Statement.h"
 #include "TpbItems.h"
@@ -21,9 +20,7 @@ Transaction::~Transaction() {
 void Transaction::SetDefaultDatabase(Connection* database) {
   if (database == database_) return;
   if (Active()) throw DatabaseError("Cannot change the database of an active transaction");
-  if (database_) database_->RemoveDependent(this);
-  database_ = database;
-  if (database_) database_->AddDependent(this);
+  MoveDependent(this, database_, database);
 }
 
 const std::vector<unsigned char>& Transaction::Tpb() {
@@ -87,8 +84,6 @@ void Transaction::EndOnClose() noexcept {
 }
 
 void Transaction::AddDependent(Statement* statement) { statements_.push_back(statement); }
-void Transaction::RemoveDependent(Statement* statement) {
-  statements_.erase(std::remove(statements_.begin(), statements_.end(), statement), statements_.end());
-}
+void Transaction::RemoveDependent(Statement* statement) { EraseDependent(statements_, statement); }
 
 }  // namespace brontelx::db
