@@ -125,6 +125,19 @@ TEST(OpenIBDatabaseTest, BadDescriptionsGiveClearErrors) {
   EXPECT_THROW(OpenIBDatabase(connection, "\x01\xFF:\\\\//"), db::DatabaseError);
   EXPECT_FALSE(connection.Connected());
   EXPECT_THROW(CreateReadCommittedTransaction(connection), db::DatabaseError);
+  testing::TestDatabase database(schema::Kind::Archive);
+  connection.SetDatabaseName(database.Path());
+  connection.Params() = {"user_name=SYSDBA", "role=R"};
+  try {
+    connection.Open();
+    FAIL() << "opened";
+  } catch (const db::DatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Unknown connection parameter \"role=R\"");
+  }
+  connection.Params() = {"user_name=SYSDBA", "password=quillbank", "lc_ctype=UTF8"};
+  connection.Open();
+  EXPECT_EQ(QueryText(connection, "SELECT TRIM(MON$USER) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+            "SYSDBA");
 }
 
 TEST(TransactionParamsTest, ReadCommittedAndDefaultTransactions) {
