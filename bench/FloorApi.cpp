@@ -3,6 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "Connection.h"
+
 namespace brontelx::bench::floor {
 
 const std::vector<unsigned char>& Dpb() {
@@ -10,14 +12,14 @@ const std::vector<unsigned char>& Dpb() {
     db::Status status;
     Firebird::IXpbBuilder* builder =
         db::Util()->getXpbBuilder(status.Get(), Firebird::IXpbBuilder::DPB, nullptr, 0);
-    status.Check();
+    builder->insertTag(status.Get(), isc_dpb_utf8_filename);
+    builder->insertInt(status.Get(), isc_dpb_connect_timeout, db::Connection::kConnectTimeoutSeconds);
     builder->insertString(status.Get(), isc_dpb_user_name, "SYSDBA");
     builder->insertString(status.Get(), isc_dpb_password, "quillbank");
     const unsigned char* buffer = builder->getBuffer(status.Get());
     const unsigned length = builder->getBufferLength(status.Get());
     std::vector<unsigned char> block(buffer, buffer + length);
     builder->dispose();
-    status.Check();
     return block;
   }();
   return dpb;
@@ -27,19 +29,16 @@ Firebird::IAttachment* Attach(db::Status& status, const std::string& database) {
   const std::vector<unsigned char>& dpb = Dpb();
   Firebird::IAttachment* attachment = db::Provider()->attachDatabase(
       status.Get(), database.c_str(), static_cast<unsigned>(dpb.size()), dpb.data());
-  status.Check();
   return attachment;
 }
 
 Message::Message(db::Status& status, Firebird::IMessageMetadata* metadata) : metadata_(metadata) {
-  status.Check();
   const unsigned count = metadata_->getCount(status.Get());
   for (unsigned i = 0; i < count; ++i) {
     fields_.push_back({metadata_->getType(status.Get(), i) & ~1u, metadata_->getLength(status.Get(), i),
                        metadata_->getOffset(status.Get(), i), metadata_->getNullOffset(status.Get(), i)});
   }
   buffer_.assign(metadata_->getMessageLength(status.Get()), 0);
-  status.Check();
 }
 
 void Message::SetNull(unsigned index) {

@@ -6,13 +6,16 @@
 #include <vector>
 
 #include "FbClient.h"
+#include "FbRef.h"
+#include "Status.h"
 
 // What the floors share: the constant parameter blocks and a message laid out as the server
 // describes it. A floor is the plain OO API code a careful programmer would write for the same
 // work, with its constant blocks built once.
 namespace brontelx::bench::floor {
 
-// The attach block: user_name SYSDBA, password quillbank.
+// The attach block of the library's connections: UTF-8 file name, the connect timeout,
+// user_name SYSDBA, password quillbank.
 const std::vector<unsigned char>& Dpb();
 
 inline constexpr unsigned char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_nowait};

@@ -24,18 +24,13 @@ constexpr char kUpdate[] =
 struct PlacementArchive {
   testing::TestDatabase database{schema::Kind::Archive};
   db::Connection library;
-  Firebird::IAttachment* raw = nullptr;
+  db::FbHandle<Firebird::IAttachment> raw;
 
   PlacementArchive() {
     OpenIBDatabase(library, database.Path());
     testing::ExecSql(library, "INSERT INTO STOPOS1 VALUES (2, 15, 541, 10, 20, 500, 350, 'nota')");
     db::Status status;
-    raw = floor::Attach(status, database.Path());
-  }
-  ~PlacementArchive() {
-    db::Status status;
-    raw->detach(status.Get());
-    if (status.Failed()) raw->release();
+    raw = db::FbHandle<Firebird::IAttachment>(floor::Attach(status, database.Path()));
   }
 };
 
@@ -61,29 +56,19 @@ void Library(benchmark::State& state) {
 
 Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachment,
                               Firebird::ITransaction* transaction, const char* sql) {
-  Firebird::IStatement* statement =
-      attachment->prepare(status.Get(), transaction, 0, sql, floor::kDialect, floor::kPrepareFlags);
-  status.Check();
-  return statement;
-}
-
-void Free(db::Status& status, Firebird::IStatement* statement) {
-  statement->free(status.Get());
-  status.Check();
+  return attachment->prepare(status.Get(), transaction, 0, sql, floor::kDialect, floor::kPrepareFlags);
 }
 
 void Floor(benchmark::State& state) {
-  Firebird::IAttachment* attachment = Shared<PlacementArchive>().raw;
+  Firebird::IAttachment* attachment = Shared<PlacementArchive>().raw.get();
   db::Status status;
   int left = 0;
   for (auto _ : state) {
     Firebird::ITransaction* transaction =
         attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-    status.Check();
     Firebird::IStatement* query = Prepare(status, attachment, transaction, kRowQuery);
     floor::Message row = floor::OutputOf(status, query);
     Firebird::IResultSet* cursor = query->openCursor(status.Get(), transaction, nullptr, nullptr, row.Metadata(), 0);
-    status.Check();
     if (cursor->fetchNext(status.Get(), row.Data()) != Firebird::IStatus::RESULT_OK) {
       throw std::runtime_error("the placement row is missing");
     }
@@ -92,7 +77,7 @@ void Floor(benchmark::State& state) {
       Firebird::IStatement* columns = Prepare(status, attachment, transaction, kRowQuery);
       floor::Message names = floor::OutputOf(status, columns);
       benchmark::DoNotOptimize(names.Metadata());
-      Free(status, columns);
+      columns->free(status.Get());
     }
     Firebird::IStatement* update = Prepare(status, attachment, transaction, kUpdate);
     floor::Message input = floor::InputOf(status, update);
@@ -104,13 +89,10 @@ void Floor(benchmark::State& state) {
       input.SetText(7, row.Text(7));
     }
     update->execute(status.Get(), transaction, input.Metadata(), input.Data(), nullptr, nullptr);
-    status.Check();
-    Free(status, update);
+    update->free(status.Get());
     cursor->close(status.Get());
-    status.Check();
-    Free(status, query);
+    query->free(status.Get());
     transaction->commit(status.Get());
-    status.Check();
   }
 }
 

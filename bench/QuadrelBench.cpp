@@ -68,7 +68,7 @@ struct QuadrelDirectory {
   testing::TestDatabase database{schema::Kind::UserDirectory};
   const std::string path = database.Path();
   std::unique_ptr<TDRKUser> users[3];
-  Firebird::IAttachment* raw = nullptr;
+  db::FbHandle<Firebird::IAttachment> raw;
 
   QuadrelDirectory() {
     const int counts[3] = {10, 200, kBatch};
@@ -84,12 +84,7 @@ struct QuadrelDirectory {
       users[u]->EndUpdate();
     }
     db::Status status;
-    raw = floor::Attach(status, path);
-  }
-  ~QuadrelDirectory() {
-    db::Status status;
-    raw->detach(status.Get());
-    if (status.Failed()) raw->release();
+    raw = db::FbHandle<Firebird::IAttachment>(floor::Attach(status, path));
   }
 };
 
@@ -99,10 +94,8 @@ void FloorWrite(db::Status& status, Firebird::IAttachment* attachment, std::int3
                 const std::string& name, const std::string& value) {
   Firebird::ITransaction* transaction =
       attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-  status.Check();
   Firebird::IStatement* merge =
       attachment->prepare(status.Get(), transaction, 0, kMerge, floor::kDialect, floor::kPrepareFlags);
-  status.Check();
   {
     // Markers in order: PARAMETRO, UTENTE, INTESTAZIONE, VALORE, UTENTE, INTESTAZIONE, PARAMETRO,
     // VALORE, UTENTE.
@@ -117,25 +110,17 @@ void FloorWrite(db::Status& status, Firebird::IAttachment* attachment, std::int3
     input.SetText(7, value);
     input.SetInt(8, user);
     merge->execute(status.Get(), transaction, input.Metadata(), input.Data(), nullptr, nullptr);
-    status.Check();
   }
   transaction->commit(status.Get());
-  status.Check();
   merge->free(status.Get());
-  status.Check();
 
   transaction = attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-  status.Check();
   const std::string rebuildSql = Rebuild(user);
   Firebird::IStatement* rebuild = attachment->prepare(status.Get(), transaction, 0, rebuildSql.c_str(),
                                                       floor::kDialect, floor::kPrepareFlags);
-  status.Check();
   rebuild->execute(status.Get(), transaction, nullptr, nullptr, nullptr, nullptr);
-  status.Check();
   transaction->commit(status.Get());
-  status.Check();
   rebuild->free(status.Get());
-  status.Check();
 }
 
 template <int User>
@@ -155,7 +140,7 @@ void Library(benchmark::State& state, RatioReporter* reporter) {
 
 template <int User>
 void Floor(benchmark::State& state) {
-  Firebird::IAttachment* attachment = Shared<QuadrelDirectory>().raw;
+  Firebird::IAttachment* attachment = Shared<QuadrelDirectory>().raw.get();
   const std::string name = ParamName('P', 5);
   db::Status status;
   std::int64_t round = 0;

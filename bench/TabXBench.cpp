@@ -23,7 +23,7 @@ struct TabXArchive {
   testing::TestDatabase database{schema::Kind::Archive};
   const std::string path = database.Path();
   db::Connection library;
-  Firebird::IAttachment* raw = nullptr;
+  db::FbHandle<Firebird::IAttachment> raw;
 
   TabXArchive() {
     OpenIBDatabase(library, path);
@@ -31,12 +31,7 @@ struct TabXArchive {
     tabX.SetDatabase(&library);
     tabX.SetParametroTesto(kName, kValue, 0);
     db::Status status;
-    raw = floor::Attach(status, path);
-  }
-  ~TabXArchive() {
-    db::Status status;
-    raw->detach(status.Get());
-    if (status.Failed()) raw->release();
+    raw = db::FbHandle<Firebird::IAttachment>(floor::Attach(status, path));
   }
 };
 
@@ -54,16 +49,13 @@ void Library(benchmark::State& state) {
 }
 
 void Floor(benchmark::State& state) {
-  Firebird::IAttachment* attachment = Shared<TabXArchive>().raw;
+  Firebird::IAttachment* attachment = Shared<TabXArchive>().raw.get();
   db::Status status;
   Firebird::ITransaction* transaction =
       attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-  status.Check();
   Firebird::IStatement* read =
       attachment->prepare(status.Get(), transaction, 0, kTabXRead, floor::kDialect, floor::kPrepareFlags);
-  status.Check();
   transaction->commit(status.Get());
-  status.Check();
   floor::Message input = floor::InputOf(status, read);
   floor::Message output = floor::OutputOf(status, read);
 
@@ -71,25 +63,19 @@ void Floor(benchmark::State& state) {
     for (int i = 0; i < kCalls; ++i) {
       transaction =
           attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-      status.Check();
       input.SetText(0, kName);
       input.SetNull(1);
       Firebird::IResultSet* cursor =
           read->openCursor(status.Get(), transaction, input.Metadata(), input.Data(), output.Metadata(), 0);
-      status.Check();
       std::string value;
       if (cursor->fetchNext(status.Get(), output.Data()) == Firebird::IStatus::RESULT_OK)
         value = output.Text(0);
-      status.Check();
       cursor->close(status.Get());
-      status.Check();
       transaction->commit(status.Get());
-      status.Check();
       benchmark::DoNotOptimize(value);
     }
   }
   read->free(status.Get());
-  status.Check();
 }
 
 }  // namespace

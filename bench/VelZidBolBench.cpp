@@ -27,14 +27,12 @@ Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachm
                               Firebird::ITransaction* transaction, const char* sql) {
   Firebird::IStatement* statement =
       attachment->prepare(status.Get(), transaction, 0, sql, floor::kDialect, floor::kPrepareFlags);
-  status.Check();
   return statement;
 }
 
 Firebird::ITransaction* Start(db::Status& status, Firebird::IAttachment* attachment, const unsigned char* tpb,
                               unsigned length) {
   Firebird::ITransaction* transaction = attachment->startTransaction(status.Get(), length, tpb);
-  status.Check();
   return transaction;
 }
 
@@ -44,15 +42,12 @@ bool OpenAndFetch(db::Status& status, Firebird::IStatement* statement, Firebird:
                   floor::Message& input, floor::Message& output, Firebird::IResultSet*& cursor) {
   cursor =
       statement->openCursor(status.Get(), transaction, input.Metadata(), input.Data(), output.Metadata(), 0);
-  status.Check();
   const bool row = cursor->fetchNext(status.Get(), output.Data()) == Firebird::IStatus::RESULT_OK;
-  status.Check();
   return row;
 }
 
 void CloseCursor(db::Status& status, Firebird::IResultSet* cursor) {
   cursor->close(status.Get());
-  status.Check();
 }
 
 // VelZidBol on the plain API, in the library's order: the shared value in a snapshot transaction
@@ -74,9 +69,7 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
     if (OpenAndFetch(status, read, transaction, input, output, cursor)) location = output.Text(0);
     CloseCursor(status, cursor);
     transaction->commit(status.Get());
-    status.Check();
     read->free(status.Get());
-    status.Check();
   }
   if (location.empty()) return "ERR - Parametro \"VelZidBolDBRux\" non configurato.";
 
@@ -116,7 +109,6 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
     }
     if (!opening) {
       log->free(status.Get());
-      status.Check();
       log = Prepare(status, archive, logTransaction, kChainCount);
       floor::Message input = floor::InputOf(status, log);
       floor::Message output = floor::OutputOf(status, log);
@@ -131,18 +123,13 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
 
   if (logTransaction) {
     logTransaction->rollback(status.Get());
-    status.Check();
   }
   ruxTransaction->rollback(status.Get());
-  status.Check();
   if (log) {
     log->free(status.Get());
-    status.Check();
   }
   count->free(status.Get());
-  status.Check();
   rux->detach(status.Get());
-  status.Check();
   return result;
 }
 

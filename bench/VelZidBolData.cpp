@@ -62,13 +62,7 @@ ValidationArchive::ValidationArchive(const std::string& ruxLocation, int logRows
   if (result != "OK")
     throw std::runtime_error("the validation set-up gives \"" + result + "\" instead of OK");
   db::Status status;
-  raw_ = floor::Attach(status, path_);
-}
-
-ValidationArchive::~ValidationArchive() {
-  db::Status status;
-  raw_->detach(status.Get());
-  if (status.Failed()) raw_->release();
+  raw_ = db::FbHandle<Firebird::IAttachment>(floor::Attach(status, path_));
 }
 
 }  // namespace brontelx::bench

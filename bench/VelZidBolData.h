@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Connection.h"
-#include "FbClient.h"
+#include "FbHandle.h"
 #include "TestDatabase.h"
 
 namespace brontelx::bench {
@@ -40,18 +40,17 @@ std::optional<std::string> LoopbackLocation(const std::string& path);
 class ValidationArchive {
  public:
   ValidationArchive(const std::string& ruxLocation, int logRows);
-  ~ValidationArchive();
   ValidationArchive(const ValidationArchive&) = delete;
   ValidationArchive& operator=(const ValidationArchive&) = delete;
 
   db::Connection& Library() { return library_; }
-  Firebird::IAttachment* Raw() const { return raw_; }
+  Firebird::IAttachment* Raw() const { return raw_.get(); }
 
  private:
   testing::TestDatabase database_;
   std::string path_;
   db::Connection library_;
-  Firebird::IAttachment* raw_ = nullptr;
+  db::FbHandle<Firebird::IAttachment> raw_;
 };
 
 }  // namespace brontelx::bench

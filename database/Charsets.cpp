@@ -52,44 +52,36 @@ std::string IconvName(std::string_view name) {
 
 }  // namespace
 
+namespace {
+
+std::optional<std::string> CheckedUtf8(std::string_view utf8) {
+  if (!text::IsValidUtf8(utf8)) return std::nullopt;
+  return std::string(utf8);
+}
+
+constexpr ByteEncoding::Codec kUtf8Codec{text::SanitizeUtf8, CheckedUtf8};
+constexpr ByteEncoding::Codec kLatin1Codec{text::Latin1ToUtf8, text::Utf8ToLatin1};
+constexpr ByteEncoding::Codec kWindows1252Codec{text::Cp1252ToUtf8, text::Utf8ToCp1252};
+
+}  // namespace
+
 ByteEncoding ByteEncoding::ForCharset(std::string_view name) {
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  if (name == "UTF8" || name == "UNICODE_FSS") return ByteEncoding(Kind::Utf8);
-  if (name == "ISO8859_1") return ByteEncoding(Kind::Latin1);
-  if (name.empty() || name == "NONE" || name == "WIN1252") return ByteEncoding(Kind::Windows1252);
+  if (name == "UTF8" || name == "UNICODE_FSS") return ByteEncoding(&kUtf8Codec);
+  if (name == "ISO8859_1") return ByteEncoding(&kLatin1Codec);
+  if (name.empty() || name == "NONE" || name == "WIN1252") return ByteEncoding(&kWindows1252Codec);
   std::string iconvName = IconvName(name);
   if (iconvName.empty() || !text::IconvKnows(iconvName))
     throw DatabaseError("Unsupported character set " + std::string(name));
-  return ByteEncoding(Kind::Iconv, std::move(iconvName));
+  return ByteEncoding(nullptr, std::move(iconvName));
 }
 
 std::string ByteEncoding::Decode(std::string_view bytes) const {
-  switch (kind_) {
-    case Kind::Utf8:
-      return text::SanitizeUtf8(bytes);
-    case Kind::Latin1:
-      return text::Latin1ToUtf8(bytes);
-    case Kind::Windows1252:
-      return text::Cp1252ToUtf8(bytes);
-    case Kind::Iconv:
-      break;
-  }
-  return text::IconvToUtf8(iconvName_, bytes);
+  return codec_ ? codec_->decode(bytes) : text::IconvToUtf8(iconvName_, bytes);
 }
 
 std::optional<std::string> ByteEncoding::Encode(std::string_view utf8) const {
-  switch (kind_) {
-    case Kind::Utf8:
-      if (!text::IsValidUtf8(utf8)) return std::nullopt;
-      return std::string(utf8);
-    case Kind::Latin1:
-      return text::Utf8ToLatin1(utf8);
-    case Kind::Windows1252:
-      return text::Utf8ToCp1252(utf8);
-    case Kind::Iconv:
-      break;
-  }
-  return text::Utf8ToIconv(iconvName_, utf8);
+  return codec_ ? codec_->encode(utf8) : text::Utf8ToIconv(iconvName_, utf8);
 }
 
 }  // namespace brontelx::db::charsets

@@ -17,7 +17,7 @@ unsigned MaxBytesPerChar(unsigned charsetId);
 
 // True for sets whose values the server transliterates to UTF-8 for us: everything but NONE and
 // OCTETS, which carry bytes without a declared meaning.
-inline bool IsDeclared(unsigned charsetId) { return charsetId != kNone && charsetId != kOctets; }
+inline bool ServerTransliterates(unsigned charsetId) { return charsetId != kNone && charsetId != kOctets; }
 
 // How bytes typed NONE are read and written: in the database's default character set, and in
 // Windows-1252 (what the product's Windows programs store) when that is NONE too.
@@ -31,11 +31,17 @@ class ByteEncoding {
   // Empty when the text holds a character the encoding cannot represent.
   std::optional<std::string> Encode(std::string_view utf8) const;
 
- private:
-  enum class Kind { Utf8, Windows1252, Latin1, Iconv };
-  ByteEncoding(Kind kind, std::string iconvName = {}) : kind_(kind), iconvName_(std::move(iconvName)) {}
+  // The conversions built in; the other sets go through iconv.
+  struct Codec {
+    std::string (*decode)(std::string_view bytes);
+    std::optional<std::string> (*encode)(std::string_view utf8);
+  };
 
-  Kind kind_;
+ private:
+  explicit ByteEncoding(const Codec* codec, std::string iconvName = {})
+      : codec_(codec), iconvName_(std::move(iconvName)) {}
+
+  const Codec* codec_;
   std::string iconvName_;
 };
 

@@ -1,32 +1,31 @@
 #include "Connection.h"
 
-#include <algorithm>
-#include <memory>
-
+#include "ClientLibrary.h"
 #include "DatabaseError.h"
+#include "Dependents.h"
 #include "FbClient.h"
+#include "ParamLines.h"
 #include "Statement.h"
 #include "Transaction.h"
 
 namespace brontelx::db {
 namespace {
 
-struct DpbItem {
-  const char* name;
-  unsigned char tag;
-};
-
-// The attach items a parameter line may name.
-constexpr DpbItem kDpbItems[] = {
-    {"user_name", isc_dpb_user_name},
-    {"password", isc_dpb_password},
-    {"lc_ctype", isc_dpb_lc_ctype},
-    {"sql_role_name", isc_dpb_sql_role_name},
-};
-
-template <typename T>
-void Remove(std::vector<T*>& items, T* item) {
-  items.erase(std::remove(items.begin(), items.end(), item), items.end());
+std::optional<ParamItem> LookupDpbItem(std::string_view name) {
+  struct Named {
+    std::string_view name;
+    unsigned char tag;
+  };
+  static constexpr Named kItems[] = {
+      {"user_name", isc_dpb_user_name},
+      {"password", isc_dpb_password},
+      {"lc_ctype", isc_dpb_lc_ctype},
+      {"sql_role_name", isc_dpb_sql_role_name},
+  };
+  for (const Named& item : kItems) {
+    if (item.name == name) return ParamItem{item.tag, ParamItem::Value::Text};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -43,80 +42,76 @@ Connection::~Connection() {
   for (Statement* statement : std::vector<Statement*>(statements_)) statement->SetDatabase(nullptr);
 }
 
-std::vector<unsigned char> Connection::BuildDpb() const {
-  Status status;
-  Firebird::IXpbBuilder* builder = Util()->getXpbBuilder(status.Get(), Firebird::IXpbBuilder::DPB, nullptr, 0);
-  status.Check();
-  std::unique_ptr<Firebird::IXpbBuilder, void (*)(Firebird::IXpbBuilder*)> guard(
-      builder, [](Firebird::IXpbBuilder* b) { b->dispose(); });
-  for (const std::string& line : params_) {
-    const auto eq = line.find('=');
-    const std::string name = line.substr(0, eq);
-    const std::string value = eq == std::string::npos ? std::string() : line.substr(eq + 1);
-    const auto item = std::find_if(std::begin(kDpbItems), std::end(kDpbItems),
-                                   [&](const DpbItem& i) { return name == i.name; });
-    if (item == std::end(kDpbItems)) throw DatabaseError("Unknown connection parameter \"" + name + "\"");
-    builder->insertString(status.Get(), item->tag, value.c_str());
-    status.Check();
-  }
-  const unsigned char* buffer = builder->getBuffer(status.Get());
-  const unsigned length = builder->getBufferLength(status.Get());
-  status.Check();
-  return std::vector<unsigned char>(buffer, buffer + length);
-}
-
 void Connection::Open() {
   if (attachment_) throw DatabaseError("Database already open");
-  const std::vector<unsigned char> dpb = BuildDpb();
+  ParamBlock dpb(Firebird::IXpbBuilder::DPB);
+  // The name (and every text of the block) is UTF-8, so folders with accented letters open.
+  dpb.AddTag(isc_dpb_utf8_filename);
+  // A remote server that does not answer fails the attach after this long instead of the
+  // client's 180 seconds; the engine ignores it for local files.
+  dpb.AddInt(isc_dpb_connect_timeout, kConnectTimeoutSeconds);
+  AddParamLines(dpb, params_, LookupDpbItem, "connection");
+  const std::vector<unsigned char> bytes = dpb.Bytes();
+  const client::Utf8FileNames fileNames;
   Status status;
-  Firebird::IAttachment* attachment = Provider()->attachDatabase(
-      status.Get(), databaseName_.c_str(), static_cast<unsigned>(dpb.size()), dpb.data());
-  status.Check();
-  attachment_ = attachment;
+  attachment_ = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
+      &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));
   noneEncoding_.reset();
 }
 
-void Connection::ReleaseDependents() {
-  for (Statement* statement : std::vector<Statement*>(statements_)) statement->FreeHandle();
+void Connection::EndDependents() {
+  for (Statement* statement : std::vector<Statement*>(statements_)) statement->Unprepare();
   for (Transaction* transaction : std::vector<Transaction*>(transactions_)) transaction->EndOnClose();
 }
 
 void Connection::Close() {
   if (!attachment_) return;
-  ReleaseDependents();
-  Firebird::IAttachment* attachment = attachment_;
-  attachment_ = nullptr;
-  Status status;
-  attachment->detach(status.Get());
-  if (status.Failed()) {
-    attachment->release();
-    status.Check();
-  }
+  EndDependents();
+  Status status(this);
+  attachment_.End(status, &Firebird::IAttachment::detach<Status>);
 }
 
 Firebird::IAttachment* Connection::Attachment() const {
   if (!attachment_) throw DatabaseError("Database not open");
-  return attachment_;
+  return attachment_.get();
 }
 
 const charsets::ByteEncoding& Connection::NoneEncoding() {
   if (!noneEncoding_) {
-    Transaction transaction(this);
-    transaction.Params() = {"isc_tpb_read", "isc_tpb_read_committed", "isc_tpb_rec_version"};
-    transaction.StartTransaction();
-    Statement query(this, &transaction);
-    query.SetSQL({"SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE"});
-    query.ExecQuery();
-    noneEncoding_ = charsets::ByteEncoding::ForCharset(query.Fields(0).AsString());
-    query.Close();
-    transaction.Commit();
+    readingNoneEncoding_ = true;
+    try {
+      Transaction transaction(this);
+      transaction.Params() = {"read", "read_committed", "rec_version"};
+      transaction.StartTransaction();
+      Statement query(this, &transaction);
+      query.SetSQL({"SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE"});
+      query.ExecQuery();
+      noneEncoding_ = charsets::ByteEncoding::ForCharset(query.FieldAt(0).AsString());
+      query.Close();
+      transaction.Commit();
+    } catch (...) {
+      readingNoneEncoding_ = false;
+      throw;
+    }
+    readingNoneEncoding_ = false;
   }
   return *noneEncoding_;
 }
 
-void Connection::Attach(Transaction* transaction) { transactions_.push_back(transaction); }
-void Connection::Detach(Transaction* transaction) { Remove(transactions_, transaction); }
-void Connection::Attach(Statement* statement) { statements_.push_back(statement); }
-void Connection::Detach(Statement* statement) { Remove(statements_, statement); }
+charsets::ByteEncoding Connection::MessageEncoding() noexcept {
+  if (!noneEncoding_ && attachment_ && !readingNoneEncoding_) {
+    try {
+      NoneEncoding();
+    } catch (...) {
+      // An attachment that cannot answer this has its messages read as Windows-1252.
+    }
+  }
+  return noneEncoding_ ? *noneEncoding_ : charsets::ByteEncoding::ForCharset("NONE");
+}
+
+void Connection::AddDependent(Transaction* transaction) { transactions_.push_back(transaction); }
+void Connection::RemoveDependent(Transaction* transaction) { EraseDependent(transactions_, transaction); }
+void Connection::AddDependent(Statement* statement) { statements_.push_back(statement); }
+void Connection::RemoveDependent(Statement* statement) { EraseDependent(statements_, statement); }
 
 }  // namespace brontelx::db

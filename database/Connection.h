@@ -5,10 +5,7 @@
 #include <vector>
 
 #include "Charsets.h"
-
-namespace Firebird {
-class IAttachment;
-}
+#include "FbHandle.h"
 
 namespace brontelx::db {
 
@@ -16,9 +13,14 @@ class Transaction;
 class Statement;
 
 // One attachment to a Firebird database. The parameter list holds "name=value" lines that become
-// the attach parameter block; the database name is the connection string given to the client.
+// the attach parameter block (user_name, password, lc_ctype, sql_role_name); the database name is
+// the connection string given to the client: a file path (embedded engine) or host:path,
+// host/port:path and the other remote forms.
 class Connection {
  public:
+  // How long an attach waits for a remote server to answer.
+  static constexpr int kConnectTimeoutSeconds = 15;
+
   Connection();
   ~Connection();
   Connection(const Connection&) = delete;
@@ -28,36 +30,36 @@ class Connection {
   const std::vector<std::string>& Params() const { return params_; }
   const std::string& DatabaseName() const { return databaseName_; }
   void SetDatabaseName(std::string name) { databaseName_ = std::move(name); }
-  // No credential dialog exists here; the flag is kept for callers that switch it off.
-  bool LoginPrompt() const { return loginPrompt_; }
-  void SetLoginPrompt(bool prompt) { loginPrompt_ = prompt; }
 
-  // Attaches with the database name and the parameter list. Fails with the client's error.
+  // Attaches with the database name (UTF-8) and the parameter list. Fails with the client's error.
   void Open();
   // Ends what still depends on the attachment (cursors, prepared statements, active
   // transactions, which commit), then detaches. The connection is closed afterwards even when the
   // detach reports an error, which is then raised.
   void Close();
-  bool Connected() const { return attachment_ != nullptr; }
+  bool Connected() const { return static_cast<bool>(attachment_); }
 
   // Layer internals.
   Firebird::IAttachment* Attachment() const;
   // How values typed NONE are encoded in this database; read once per attachment, when needed.
   const charsets::ByteEncoding& NoneEncoding();
-  void Attach(Transaction* transaction);
-  void Detach(Transaction* transaction);
-  void Attach(Statement* statement);
-  void Detach(Statement* statement);
+  // The same for decoding the server's messages, which must not fail: Windows-1252 when the
+  // database's character set cannot be read.
+  charsets::ByteEncoding MessageEncoding() noexcept;
+  // The transactions and statements that use this connection, ended before it closes.
+  void AddDependent(Transaction* transaction);
+  void RemoveDependent(Transaction* transaction);
+  void AddDependent(Statement* statement);
+  void RemoveDependent(Statement* statement);
 
  private:
-  std::vector<unsigned char> BuildDpb() const;
-  void ReleaseDependents();
+  void EndDependents();
 
   std::vector<std::string> params_;
   std::string databaseName_;
-  bool loginPrompt_ = true;
-  Firebird::IAttachment* attachment_ = nullptr;
+  FbHandle<Firebird::IAttachment> attachment_;
   std::optional<charsets::ByteEncoding> noneEncoding_;
+  bool readingNoneEncoding_ = false;
   std::vector<Transaction*> transactions_;
   std::vector<Statement*> statements_;
 };

@@ -43,7 +43,6 @@ void OpenIBDatabase(db::Connection& Database, const std::string& FileName) {
 
 void OpenIBDatabase(db::Connection& Database, const TDBConnectionInfo& DBConnectionInfo) {
   if (Database.Connected()) Database.Close();
-  Database.SetLoginPrompt(false);
   Database.Params().clear();
   Database.Params().push_back(std::string("user_name=") + kDBUserName);
   Database.Params().push_back(std::string("password=") + kDBPassword);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "Charsets.h"
+#include "Connection.h"
 #include "FbClient.h"
 #include "TextCodec.h"
 
@@ -12,16 +14,16 @@ namespace brontelx::db {
 DatabaseError::DatabaseError(const std::string& message, std::intptr_t iscCode)
     : std::runtime_error(message), iscCode_(iscCode) {}
 
-DatabaseError DatabaseError::FromStatus(Firebird::IStatus* status) {
+DatabaseError DatabaseError::FromStatus(Firebird::IStatus* status, Connection* connection) {
   std::vector<char> buffer(4096);
   const unsigned length = Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);
-  std::string message(buffer.data(), length < buffer.size() ? length : buffer.size() - 1);
-  // The server's message texts are ASCII, but they quote names and values in the attachment's
-  // character set (NONE here): keep whatever arrives valid UTF-8.
-  message = text::SanitizeUtf8(message);
+  const std::string bytes(buffer.data(), length < buffer.size() ? length : buffer.size() - 1);
   const intptr_t* errors = status->getErrors();
   const intptr_t code = errors && errors[0] == isc_arg_gds ? errors[1] : 0;
-  return DatabaseError(message, code);
+  if (text::IsValidUtf8(bytes)) return DatabaseError(bytes, code);
+  const charsets::ByteEncoding encoding =
+      connection ? connection->MessageEncoding() : charsets::ByteEncoding::ForCharset("NONE");
+  return DatabaseError(encoding.Decode(bytes), code);
 }
 
 }  // namespace brontelx::db

@@ -19,24 +19,12 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// Next code point of UTF-8 text, advancing `pos`. A byte that does not start a complete sequence
-// is returned on its own, tagged so that it only ever equals the same byte.
+// Next code point of UTF-8 text, advancing `pos`. A byte that does not start a well-formed
+// sequence is returned on its own, tagged so that it only ever equals the same byte.
 char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(s[pos]);
-  const std::size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  if (lead >= 0x80 && lead < 0xF8 && extra > 0 && pos + extra < s.size()) {
-    char32_t cp = lead & (0x3F >> extra);
-    std::size_t i = 1;
-    for (; i <= extra && (static_cast<unsigned char>(s[pos + i]) & 0xC0) == 0x80; ++i) {
-      cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
-    }
-    if (i > extra) {
-      pos += extra + 1;
-      return cp;
-    }
-  }
-  ++pos;
-  return lead < 0x80 ? lead : 0x80000000u | lead;
+  const char32_t cp = text::DecodeUtf8(s, pos);
+  return cp == text::kInvalidCodePoint ? 0x80000000u | lead : cp;
 }
 
 // Lower-case partner of ASCII, Latin-1 and Latin Extended-A capitals.

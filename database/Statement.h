@@ -4,51 +4,18 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "FbClient.h"
+#include "FbHandle.h"
+#include "Field.h"
+#include "InputMessage.h"
+#include "Param.h"
+#include "Row.h"
 
 namespace brontelx::db {
 
 class Connection;
 class Transaction;
-class Statement;
-
-// The value bound to one named parameter; every marker of that name receives it.
-class Param {
- public:
-  explicit Param(std::string name) : name_(std::move(name)) {}
-  const std::string& Name() const { return name_; }
-  void SetString(std::string_view value);
-  void SetInt(std::int64_t value);
-  void SetNull();
-  bool IsNull() const { return kind_ == Kind::Null; }
-
- private:
-  friend class Statement;
-  enum class Kind { Null, Text, Integer };
-  std::string name_;
-  Kind kind_ = Kind::Null;
-  std::string text_;
-  std::int64_t integer_ = 0;
-};
-
-// One column of the current row. NULL reads as "" or 0.
-class Field {
- public:
-  const std::string& Name() const;
-  bool IsNull() const;
-  std::string AsString() const;
-  std::int64_t AsInt64() const;
-  std::int32_t AsInteger() const { return static_cast<std::int32_t>(AsInt64()); }
-
- private:
-  friend class Statement;
-  Field(const Statement* statement, unsigned index) : statement_(statement), index_(index) {}
-  const Statement* statement_;
-  unsigned index_;
-};
 
 // An SQL statement on a connection, run in a transaction. The SQL is given as lines joined by
 // line breaks. With parameter scanning on, ":NAME" parameters are bound by name. The statement is
@@ -72,70 +39,35 @@ class Statement {
   bool ParamCheck() const { return paramCheck_; }
 
   void Prepare();
-  bool Prepared() const { return handle_ != nullptr; }
-  // Frees the prepared statement (and an open cursor); the next execution prepares again.
-  void FreeHandle() noexcept;
+  bool Prepared() const { return static_cast<bool>(handle_); }
+  // Frees the prepared statement, closing its cursor first; the next execution prepares again.
+  void Unprepare() noexcept;
 
   Param& ParamByName(std::string_view name);
   std::size_t ParamCount() const { return params_.size(); }
 
-  // Runs the statement; a query opens its cursor and reads the first row.
+  // Runs the statement: a query opens its cursor and reads the first row; a statement with
+  // output (EXECUTE PROCEDURE, INSERT ... RETURNING) makes that output the current row.
   void ExecQuery();
   bool Eof() const { return eof_; }
   void Next();
   // Closes the cursor, if one is open.
   void Close();
   void CloseQuietly() noexcept;
-  bool Open() const { return cursor_ != nullptr; }
+  bool Open() const { return static_cast<bool>(cursor_); }
 
-  std::size_t FieldCount() const { return columns_.size(); }
-  Field Fields(unsigned index) const;
+  std::size_t FieldCount() const { return output_.Count(); }
+  Field FieldAt(unsigned index) const;
   Field FieldByName(std::string_view name) const;
+  // The current row, as fields read it.
+  const Row& Output() const { return output_; }
 
   // Preparations made by all statements of the process, for checks that statements are reused.
   static std::uint64_t PrepareCount() { return prepareCount_.load(); }
 
  private:
-  friend class Field;
-
-  struct Column {
-    std::string alias;
-    unsigned type = 0;  // as in the message we receive
-    int subType = 0;
-    unsigned charset = 0;  // as declared by the server
-    unsigned messageCharset = 0;
-    int scale = 0;
-    unsigned length = 0;
-    unsigned offset = 0;
-    unsigned nullOffset = 0;
-  };
-  struct Marker {
-    unsigned type = 0;  // as described by the server
-    int subType = 0;
-    unsigned charset = 0;
-    unsigned length = 0;
-    int scale = 0;
-    std::size_t param = 0;
-  };
-  struct InputShape {
-    unsigned type;
-    int subType;
-    unsigned charset;
-    unsigned length;
-    int scale;
-    bool operator==(const InputShape&) const = default;
-  };
-
-  void Unprepare() noexcept;
   void Rescan();
   Transaction& ActiveTransaction() const;
-  void DescribeInputs();
-  void DescribeOutputs();
-  void BuildInputMessage(Transaction& transaction);
-  void RebuildInputMetadata(std::vector<InputShape> shape);
-  std::string TextValue(const Column& column) const;
-  bool ColumnIsNull(unsigned index) const;
-  const Column& ColumnAt(unsigned index) const;
 
   Connection* database_ = nullptr;
   Transaction* transaction_ = nullptr;
@@ -146,19 +78,12 @@ class Statement {
   std::vector<Param> params_;
   std::vector<std::size_t> markerParams_;
 
-  Firebird::IStatement* handle_ = nullptr;
+  FbHandle<Firebird::IStatement> handle_;
   unsigned statementType_ = 0;
-  std::vector<Marker> markers_;
-  std::vector<InputShape> inputShape_;
-  FbRef<Firebird::IMessageMetadata> inputMetadata_;
-  std::vector<unsigned char> inputBuffer_;
-  std::vector<std::pair<unsigned, unsigned>> inputOffsets_;  // value and null flag of each marker
-  std::vector<Column> columns_;
-  FbRef<Firebird::IMessageMetadata> outputMetadata_;
-  std::vector<unsigned char> outputBuffer_;
-  Firebird::IResultSet* cursor_ = nullptr;
+  InputMessage input_;
+  Row output_;
+  FbHandle<Firebird::IResultSet> cursor_;
   bool eof_ = true;
-  bool hasRow_ = false;
 
   static std::atomic<std::uint64_t> prepareCount_;
 };

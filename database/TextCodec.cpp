@@ -34,10 +34,9 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-constexpr char32_t kInvalid = 0xFFFFFFFF;
+}  // namespace
 
-// Decodes one code point at `pos`, advancing it; kInvalid (and one byte consumed) on a bad sequence.
-char32_t DecodeOne(std::string_view s, std::size_t& pos) {
+char32_t DecodeUtf8(std::string_view s, std::size_t& pos) {
   const auto b0 = static_cast<unsigned char>(s[pos]);
   if (b0 < 0x80) {
     ++pos;
@@ -54,35 +53,37 @@ char32_t DecodeOne(std::string_view s, std::size_t& pos) {
     extra = 3, cp = b0 & 0x07, min = 0x10000;
   } else {
     ++pos;
-    return kInvalid;
+    return kInvalidCodePoint;
   }
   if (pos + extra >= s.size()) {
     ++pos;
-    return kInvalid;
+    return kInvalidCodePoint;
   }
   for (int i = 1; i <= extra; ++i) {
     const auto b = static_cast<unsigned char>(s[pos + i]);
     if ((b & 0xC0) != 0x80) {
       ++pos;
-      return kInvalid;
+      return kInvalidCodePoint;
     }
     cp = (cp << 6) | (b & 0x3F);
   }
   if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
     ++pos;
-    return kInvalid;
+    return kInvalidCodePoint;
   }
   pos += extra + 1;
   return cp;
 }
+
+namespace {
 
 template <typename Encode>
 std::optional<std::string> EncodeSingleByte(std::string_view utf8, Encode encode) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t pos = 0; pos < utf8.size();) {
-    const char32_t cp = DecodeOne(utf8, pos);
-    const int byte = cp == kInvalid ? -1 : encode(cp);
+    const char32_t cp = DecodeUtf8(utf8, pos);
+    const int byte = cp == kInvalidCodePoint ? -1 : encode(cp);
     if (byte < 0) return std::nullopt;
     out += static_cast<char>(byte);
   }
@@ -93,7 +94,7 @@ std::optional<std::string> EncodeSingleByte(std::string_view utf8, Encode encode
 
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t pos = 0; pos < bytes.size();) {
-    if (DecodeOne(bytes, pos) == kInvalid) return false;
+    if (DecodeUtf8(bytes, pos) == kInvalidCodePoint) return false;
   }
   return true;
 }
@@ -155,8 +156,8 @@ std::string SanitizeUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() + 8);
   for (std::size_t pos = 0; pos < bytes.size();) {
-    const char32_t cp = DecodeOne(bytes, pos);
-    AppendUtf8(out, cp == kInvalid ? 0xFFFD : cp);
+    const char32_t cp = DecodeUtf8(bytes, pos);
+    AppendUtf8(out, cp == kInvalidCodePoint ? 0xFFFD : cp);
   }
   return out;
 }

@@ -8,6 +8,12 @@
 // in files and databases written by the product's Windows programs.
 namespace brontelx::text {
 
+// The one UTF-8 decoder: the code point at `pos`, advancing `pos` past it. A byte that does not
+// start a well-formed sequence (no overlongs, no surrogates, at most U+10FFFF) gives
+// kInvalidCodePoint and advances by that one byte.
+constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;
+char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
+
 // True when the bytes form well-formed UTF-8 (no overlongs, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 

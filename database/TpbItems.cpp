@@ -1,5 +1,7 @@
 #include "TpbItems.h"
 
+#include <firebird/Interface.h>
+
 #include <array>
 
 #include "Ascii.h"
@@ -27,14 +29,15 @@ std::string_view ItemName(int item) {
   return item >= kFirstItem && item <= kLastItem ? kNames[item] : std::string_view();
 }
 
-bool IsVersionItem(std::string_view name) { return ascii::EqualsIgnoringCase(WithoutPrefix(name), "version3"); }
-
-std::optional<int> ItemNumber(std::string_view name) {
+std::optional<ParamItem> Lookup(std::string_view name) {
   name = WithoutPrefix(name);
   for (int item = kFirstItem; item <= kLastItem; ++item) {
-    if (ascii::EqualsIgnoringCase(name, kNames[item])) return item;
+    if (!ascii::EqualsIgnoringCase(name, kNames[item])) continue;
+    const bool takesTable = item == isc_tpb_lock_read || item == isc_tpb_lock_write;
+    return ParamItem{static_cast<unsigned char>(item), takesTable ? ParamItem::Value::Text : ParamItem::Value::None};
   }
-  if (ascii::EqualsIgnoringCase(name, "lock_timeout")) return 21;
+  if (ascii::EqualsIgnoringCase(name, "lock_timeout")) return ParamItem{isc_tpb_lock_timeout, ParamItem::Value::Number};
+  if (ascii::EqualsIgnoringCase(name, "version3")) return ParamItem{isc_tpb_version3, ParamItem::Value::Skip};
   return std::nullopt;
 }
 

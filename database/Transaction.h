@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace Firebird {
-class ITransaction;
-}
+#include "FbHandle.h"
 
 namespace brontelx::db {
 
@@ -13,7 +11,7 @@ class Connection;
 class Statement;
 
 // A transaction on one connection. Its parameter list names transaction parameter items, one a
-// line, with or without the "isc_tpb_" prefix ("lock_read=TABLE" and "lock_timeout=N" carry a
+// line, with or without the "isc_tpb_" prefix ("lock_read=TABLE" and "lock_timeout=SECONDS" carry a
 // value). An empty list sends no parameter block, so the server's defaults apply.
 // Released while active, it commits.
 class Transaction {
@@ -29,29 +27,30 @@ class Transaction {
   void SetDefaultDatabase(Connection* database);
 
   void StartTransaction();
-  // Both close the cursors still open in the transaction first.
+  // Both close the cursors still open in the transaction first. A failed commit leaves the
+  // transaction active; after a failed rollback it is gone.
   void Commit();
   void Rollback();
-  bool Active() const { return handle_ != nullptr; }
+  bool Active() const { return static_cast<bool>(handle_); }
 
   // Layer internals.
   Firebird::ITransaction* Handle() const;
-  void Attach(Statement* statement);
-  void Detach(Statement* statement);
+  // The statements that run in this transaction, whose cursors close before it ends.
+  void AddDependent(Statement* statement);
+  void RemoveDependent(Statement* statement);
   // Called by a closing connection: commits, or rolls back when the commit fails.
   void EndOnClose() noexcept;
 
  private:
   // The parameter block of the current list, built again only when the list has changed.
   const std::vector<unsigned char>& Tpb();
-  std::vector<unsigned char> BuildTpb() const;
   void CloseCursors();
 
   std::vector<std::string> params_;
   std::vector<std::string> tpbParams_;
   std::vector<unsigned char> tpb_;
   Connection* database_ = nullptr;
-  Firebird::ITransaction* handle_ = nullptr;
+  FbHandle<Firebird::ITransaction> handle_;
   std::vector<Statement*> statements_;
 };
 

@@ -34,7 +34,7 @@ class RowValues {
   // The current row of `query`, or every column NULL when `fromRow` is false.
   RowValues(const db::Statement& query, bool fromRow) {
     for (unsigned i = 0; i < query.FieldCount(); ++i) {
-      const db::Field field = query.Fields(i);
+      const db::Field field = query.FieldAt(i);
       std::optional<std::string> value;
       if (fromRow && !field.IsNull()) value = field.AsString();
       values_.emplace_back(field.Name(), std::move(value));

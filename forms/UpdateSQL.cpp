@@ -14,7 +14,7 @@ std::vector<std::string> ColumnNames(db::Statement& ADataSet) {
   columns.SetSQL(ADataSet.SQL());
   columns.Prepare();
   std::vector<std::string> names;
-  for (unsigned i = 0; i < columns.FieldCount(); ++i) names.push_back(columns.Fields(i).Name());
+  for (unsigned i = 0; i < columns.FieldCount(); ++i) names.push_back(columns.FieldAt(i).Name());
   return names;
 }
 

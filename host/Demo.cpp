@@ -1,9 +1,7 @@
 #include "Demo.h"
 
-#include <langinfo.h>
 #include <unistd.h>
 
-#include <algorithm>
 
 #include <fstream>
 #include <iostream>
@@ -56,23 +54,13 @@ void ShowConnectionStrings() {
   fs::remove_all(folder);
 }
 
-bool IsAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Builds the databases beside the files they replace and moves them into place once all are built.
 void BuildDemoDatabases(const DemoFiles& names) {
   StagedFiles staged({names.userDirectory, names.archive, names.deliveryNotes});
   try {
     CreateDemoDatabases({staged.Staged(0), staged.Staged(1), staged.Staged(2)}, names);
   } catch (const std::exception& e) {
-    std::string message = std::string("cannot build the demo databases, nothing was replaced:\r\n") + e.what();
-    if (!IsAscii(names.userDirectory + names.archive)) {
-      message += std::string("\r\nThe folder names hold characters outside ASCII, which the Firebird client converts "
-                             "through the locale's character set (") + nl_langinfo(CODESET) +
-                 "); a UTF-8 locale, such as LANG=C.UTF-8, lets them through.";
-    }
-    throw Error(message);
+    throw Error(std::string("cannot build the demo databases, nothing was replaced:\r\n") + e.what());
   }
   staged.Commit();
 }

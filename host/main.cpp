@@ -1,14 +1,13 @@
 // brontelx: the command-line tool of support staff and scripts: validate, info, demo. "brontelx
 // --help" tells how it is called.
-#include <clocale>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "ClientShutdown.h"
 #include "CommandLine.h"
 #include "Demo.h"
-#include "FbClient.h"
 #include "Info.h"
 #include "Interrupt.h"
 #include "TerminalText.h"
@@ -35,9 +34,6 @@ int Run(const Command& command) {
 
 int main(int argc, char** argv) {
   EndOnSignal();
-  // The Firebird client converts file names from the locale's character set: without this, a path
-  // with an accented letter is refused as untranslatable (a host program sets the locale too).
-  std::setlocale(LC_CTYPE, "");
 
   Command command;
   try {
@@ -55,6 +51,11 @@ int main(int argc, char** argv) {
     std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
     status = FailureStatus(command);
   }
-  brontelx::db::ShutdownClient();
+  try {
+    // A program ends the client's threads before it exits; the library never does.
+    brontelx::db::ShutdownClient();
+  } catch (const std::exception& e) {
+    std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
+  }
   return status;
 }

@@ -2,86 +2,74 @@
 
 #include <firebird/Interface.h>
 
-#include <memory>
 #include <system_error>
 #include <vector>
 
+#include "ClientLibrary.h"
+#include "DRKDBUtility.h"
 #include "DatabaseError.h"
 #include "FbClient.h"
+#include "FbHandle.h"
+#include "MessageData.h"
+#include "ParamBlock.h"
 #include "SchemaScripts.h"
 #include "SqlScript.h"
 
 namespace brontelx::schema {
 namespace {
 
+using db::FbHandle;
 using db::Status;
 
-struct BuilderDisposer {
-  void operator()(Firebird::IXpbBuilder* builder) const { builder->dispose(); }
-};
-using Dpb = std::unique_ptr<Firebird::IXpbBuilder, BuilderDisposer>;
-
-Dpb MakeDpb(const std::string& defaultCharset) {
-  Status status;
-  Dpb dpb(db::Util()->getXpbBuilder(status.Get(), Firebird::IXpbBuilder::DPB, nullptr, 0));
-  status.Check();
-  dpb->insertString(status.Get(), isc_dpb_user_name, "SYSDBA");
-  status.Check();
-  dpb->insertString(status.Get(), isc_dpb_password, "quillbank");
-  status.Check();
-  dpb->insertInt(status.Get(), isc_dpb_sql_dialect, 3);
-  status.Check();
-  dpb->insertString(status.Get(), isc_dpb_set_db_charset, defaultCharset.c_str());
-  status.Check();
-  return dpb;
+std::vector<unsigned char> CreationBlock(const std::string& defaultCharset) {
+  db::ParamBlock dpb(Firebird::IXpbBuilder::DPB);
+  dpb.AddTag(isc_dpb_utf8_filename);
+  dpb.AddText(isc_dpb_user_name, kDBUserName);
+  dpb.AddText(isc_dpb_password, kDBPassword);
+  dpb.AddInt(isc_dpb_sql_dialect, db::kSqlDialect);
+  dpb.AddText(isc_dpb_set_db_charset, defaultCharset);
+  return dpb.Bytes();
 }
 
-// Runs one statement in a transaction of its own and commits it.
+// Runs one statement in a transaction of its own and commits it; a failure rolls it back.
 void Execute(Firebird::IAttachment* attachment, const std::string& sql) {
   Status status;
-  Firebird::ITransaction* transaction = attachment->startTransaction(status.Get(), 0, nullptr);
-  status.Check();
-  attachment->execute(status.Get(), transaction, 0, sql.c_str(), 3, nullptr, nullptr, nullptr, nullptr);
-  if (!status.Failed()) transaction->commit(status.Get());
-  if (status.Failed()) {
-    // Still held: the statement or the commit failed.
-    Status rollback;
-    transaction->rollback(rollback.Get());
-    if (rollback.Failed()) transaction->release();
-    status.Check();
-  }
+  FbHandle<Firebird::ITransaction> transaction(attachment->startTransaction(&status, 0, nullptr));
+  attachment->execute(&status, transaction.get(), 0, sql.c_str(), db::kSqlDialect, nullptr, nullptr, nullptr,
+                      nullptr);
+  transaction.EndOrKeep(status, &Firebird::ITransaction::commit<Status>);
 }
 
 }  // namespace
 
 void CreateDatabase(const std::filesystem::path& file, Kind kind, const std::string& defaultCharset) {
   const std::vector<std::string> statements = SplitStatements(SchemaScript(kind));
-  const Dpb dpb = MakeDpb(defaultCharset);
-  Status status;
-  const unsigned dpbLength = dpb->getBufferLength(status.Get());
-  status.Check();
-  const unsigned char* dpbBuffer = dpb->getBuffer(status.Get());
-  status.Check();
-
+  const std::vector<unsigned char> dpb = CreationBlock(defaultCharset);
   std::error_code ignored;
   const bool existed = std::filesystem::exists(file, ignored);
-  Firebird::IAttachment* attachment =
-      db::Provider()->createDatabase(status.Get(), file.string().c_str(), dpbLength, dpbBuffer);
-  if (status.Failed()) {
+  Status status;
+  Firebird::IAttachment* created = nullptr;
+  try {
+    const db::client::Utf8FileNames fileNames;
+    created = db::Provider()->createDatabase(&status, file.string().c_str(), static_cast<unsigned>(dpb.size()),
+                                             dpb.data());
+  } catch (const db::DatabaseError&) {
     // Never remove a file that was there before: the engine refuses to overwrite it.
     if (!existed) std::filesystem::remove(file, ignored);
-    status.Check();
+    throw;
   }
+  FbHandle<Firebird::IAttachment> attachment(created);
   try {
-    for (const std::string& sql : statements) Execute(attachment, sql);
-    attachment->detach(status.Get());
-    status.Check();
+    for (const std::string& sql : statements) Execute(attachment.get(), sql);
+    attachment.EndOrKeep(status, &Firebird::IAttachment::detach<Status>);
   } catch (...) {
-    Status drop;
-    attachment->dropDatabase(drop.Get());
-    if (drop.Failed()) {
-      attachment->release();
-      std::filesystem::remove(file, ignored);
+    // The half-made database goes: dropped through the attachment, or removed when that fails.
+    if (attachment) {
+      try {
+        attachment.End(status, &Firebird::IAttachment::dropDatabase<Status>);
+      } catch (const db::DatabaseError&) {
+        std::filesystem::remove(file, ignored);
+      }
     }
     throw;
   }

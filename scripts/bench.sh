@@ -4,7 +4,7 @@
 # the medians and the ratios library/floor. The delivery-note validation is also measured with its
 # database on a private Firebird server on 127.0.0.1, which runs while this script runs.
 #
-#   scripts/bench.sh                                  everything (about five minutes)
+#   scripts/bench.sh                                  everything (about ten minutes)
 #   scripts/bench.sh --benchmark_filter=Avvia         only what matches
 #   scripts/bench.sh --benchmark_repetitions=25       more repetitions (default 25)
 #

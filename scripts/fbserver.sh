@@ -4,9 +4,9 @@
 #   scripts/fbserver.sh start DIR   starts it with DIR as its root folder and prints its port
 #   scripts/fbserver.sh stop DIR    stops the server started with that folder
 #
-# DIR receives links to the packaged engine files, a firebird.conf and databases.conf of its own, a
-# copy of the packaged plugins.conf, and a security database of its own in which SYSDBA's password
-# is "quillbank". The system's Firebird configuration and databases are left as they are.
+# DIR receives links to the packaged engine files, a copy of the character-set library in intl/, a
+# firebird.conf and databases.conf of its own, a copy of the packaged plugins.conf, and a security
+# database of its own in which SYSDBA's password is "quillbank". The system's Firebird configuration and databases are left as they are.
 # The server uses the lock folder in FIREBIRD_LOCK (DIR/lock when unset): test processes that open
 # the same database files with the embedded engine must use the same folder, so that the engine and
 # the server see each other's locks.
@@ -86,9 +86,14 @@ start() {
   mkdir -p "$FIREBIRD_LOCK"
 
   local item
-  for item in plugins intl UDF firebird.msg; do
+  for item in plugins UDF firebird.msg; do
     ln -sfn "$PACKAGED/$item" "$dir/$item"
   done
+  # The character sets (WIN1252 and the rest) load from intl/ of the root folder, and the engine
+  # does not load a linked module: a real folder with a copy of the library.
+  [[ -L $dir/intl ]] && rm "$dir/intl"
+  mkdir -p "$dir/intl"
+  cp -u "$PACKAGED/intl/libfbintl.so" "$dir/intl/libfbintl.so"
   cp "$PACKAGED/plugins.conf" "$dir/plugins.conf"
   # The embedded engine that creates the security database reads this root folder too.
   write_config "$dir" 0

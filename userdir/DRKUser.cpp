@@ -57,7 +57,7 @@ void TDRKUser::CheckUtenteDitta(std::int32_t AUtente, const std::string& ADitta)
   query.ParamByName("UTENTE").SetInt(AUtente);
   query.ParamByName("INTESTAZIONE").SetString(ADitta);
   query.ExecQuery();
-  if (query.Fields(0).AsInt64() > 0) {
+  if (query.FieldAt(0).AsInt64() > 0) {
     sql.Finish();
     return;
   }
@@ -65,7 +65,7 @@ void TDRKUser::CheckUtenteDitta(std::int32_t AUtente, const std::string& ADitta)
   query.SetSQL({"SELECT COUNT(*) FROM TABQUADREL WHERE UTENTE=:UTENTE"});
   query.ParamByName("UTENTE").SetInt(AUtente);
   query.ExecQuery();
-  if (query.Fields(0).AsInt64() > 0)
+  if (query.FieldAt(0).AsInt64() > 0)
     throw Error("Ditta \"" + ADitta + "\" non trovata nell'utente " + std::to_string(AUtente));
   throw Error("Utente " + std::to_string(AUtente) + " non trovato");
 }

@@ -11,17 +11,6 @@ using db::TransactedStatement;
 
 namespace {
 
-// A text put between apostrophes in SQL, with its own apostrophes doubled so that it is compared
-// as the very text it is and can never end the literal.
-std::string Quoted(const std::string& text) {
-  std::string result = "'";
-  for (const char c : text) {
-    result += c;
-    if (c == '\'') result += '\'';
-  }
-  return result + "'";
-}
-
 const std::vector<std::string> kMergeLines = {
     "MERGE INTO TABQUADREL A",
     "USING(",
@@ -131,10 +120,14 @@ std::vector<std::string> RebuildLines(std::int32_t utente) {
 }  // namespace
 
 std::string TDRKUser::GetParamQuadrel(const std::string& Nome) {
-  TransactedStatement sql(*FDBUser, TransactedStatement::DefaultParams(), TransactedStatement::End::Rollback, false);
+  // The company and the name are bound, not written into the text: the server then compares them
+  // in the columns' own character set, whatever the database's default.
+  TransactedStatement sql(*FDBUser, TransactedStatement::DefaultParams(), TransactedStatement::End::Rollback, true);
   db::Statement& query = sql.Query();
   query.SetSQL({"SELECT", "  VALORE", "FROM", "  TABQUADREL", "WHERE", "  UTENTE=" + std::to_string(FCodiceUtente),
-                "  AND", "  INTESTAZIONE=" + Quoted(FDittaUtente), "  AND", "  PARAMETRO=" + Quoted(Nome)});
+                "  AND", "  INTESTAZIONE=:INTESTAZIONE", "  AND", "  PARAMETRO=:PARAMETRO"});
+  query.ParamByName("INTESTAZIONE").SetString(FDittaUtente);
+  query.ParamByName("PARAMETRO").SetString(Nome);
   query.ExecQuery();
   std::string result = query.Eof() ? std::string() : query.FieldByName("VALORE").AsString();
   sql.Finish();

@@ -69,7 +69,7 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
   run.ruxQuery.ParamByName("BOL_COD").SetString(Dato);
   try {
     run.ruxQuery.ExecQuery();
-    if (run.ruxQuery.Fields(0).AsInt64() == 0) return "ERR - Bolletta " + Dato + " non trovata nell'archivio RUX.";
+    if (run.ruxQuery.FieldAt(0).AsInt64() == 0) return "ERR - Bolletta " + Dato + " non trovata nell'archivio RUX.";
   } catch (const std::exception& e) {
     return std::string("ERR - Errore durante la verifica nel database RUX: ") + e.what();
   }
@@ -99,7 +99,7 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
   run.logQuery.ParamByName("BOLLETTA").SetString(Dato);
   try {
     run.logQuery.ExecQuery();
-    if (run.logQuery.Fields(0).AsInt64() == 0)
+    if (run.logQuery.FieldAt(0).AsInt64() == 0)
       return "ERR - Bolletta " + Dato + " non associata a nessuna catena di APERTURA.";
   } catch (const std::exception& e) {
     return std::string("ERR - Errore durante la verifica in BRONTELLOG: ") + e.what();

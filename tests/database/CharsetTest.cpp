@@ -5,6 +5,7 @@
 #include "DRKDBUtility.h"
 #include "DatabaseError.h"
 #include "Isql.h"
+#include "LoopbackServer.h"
 #include "Sql.h"
 #include "Statement.h"
 #include "TestDatabase.h"
@@ -28,29 +29,50 @@ void WriteRow(db::Connection& connection, int id, const std::string& value) {
   transaction.Commit();
 }
 
-class CharsetTest : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(CharsetTest, TextRoundTripsAndIsStoredAsText) {
-  testing::TestDatabase database(schema::Kind::Archive, GetParam());
+// Text in databases of each default character set, through the embedded engine and through the
+// loopback server: parameters, casts without a character set, blobs and literals round-trip; what
+// the server quotes in its messages (a key value) reads as the same text.
+void RoundTrip(const std::string& charset, bool remote) {
+  testing::TestDatabase database(schema::Kind::Archive, charset);
   {
     db::Connection connection;
-    OpenIBDatabase(connection, database.Path());
+    OpenIBDatabase(connection, remote ? testing::RemoteName(database.Path()) : database.Path());
     ExecSql(connection, "CREATE TABLE T (ID INTEGER, V VARCHAR(40), C VARCHAR(40), M BLOB SUB_TYPE TEXT)");
+    ExecSql(connection, "CREATE TABLE K (V VARCHAR(40) NOT NULL PRIMARY KEY)");
     WriteRow(connection, 1, kText);
     EXPECT_EQ(QueryText(connection, "SELECT V FROM T"), kText);
     EXPECT_EQ(QueryText(connection, "SELECT C FROM T"), kText);
     EXPECT_EQ(QueryText(connection, "SELECT M FROM T"), kText);
     // A literal in the statement text compared with the column finds the row.
     EXPECT_EQ(QueryText(connection, "SELECT COUNT(*) FROM T WHERE V = '" + kText + "'"), "1");
+    ExecSql(connection, "INSERT INTO K VALUES ('" + kText + "')");
+    try {
+      ExecSql(connection, "INSERT INTO K VALUES ('" + kText + "')");
+      ADD_FAILURE() << "stored twice";
+    } catch (const db::DatabaseError& e) {
+      EXPECT_NE(std::string(e.what()).find("Problematic key value is (\"V\" = '" + kText + "')"), std::string::npos)
+          << e.what();
+    }
   }
-  if (std::string(GetParam()) != "NONE") {
+  if (charset != "NONE") {
     // Another program reading with a UTF-8 connection sees the same characters.
     const std::string shown = testing::RunIsql(database.Path(), "SELECT V, C FROM T;");
     EXPECT_NE(shown.find(kText), std::string::npos) << shown;
   }
 }
 
+class CharsetTest : public ::testing::TestWithParam<const char*> {};
+class CharsetServerTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CharsetTest, TextRoundTripsAndIsStoredAsText) { RoundTrip(GetParam(), false); }
+
+TEST_P(CharsetServerTest, TextRoundTripsAndIsStoredAsText) {
+  BRONTELX_REQUIRE_LOOPBACK_SERVER();
+  RoundTrip(GetParam(), true);
+}
+
 INSTANTIATE_TEST_SUITE_P(DefaultCharsets, CharsetTest, ::testing::Values("UTF8", "WIN1252", "NONE"));
+INSTANTIATE_TEST_SUITE_P(DefaultCharsets, CharsetServerTest, ::testing::Values("UTF8", "WIN1252", "NONE"));
 
 TEST(CharsetNoneTest, Windows1252BytesWrittenByAnotherProgramReadBack) {
   testing::TestDatabase database(schema::Kind::Archive, "NONE");

@@ -8,6 +8,7 @@
 #include "Error.h"
 #include "Sql.h"
 #include "Statement.h"
+#include "TempDir.h"
 #include "TestDatabase.h"
 
 namespace brontelx {
@@ -34,7 +35,6 @@ TEST(OpenIBDatabaseTest, DatiIniBesideThePathChoosesTheDatabase) {
   OpenIBDatabase(connection, named.Path());
   EXPECT_EQ(connection.DatabaseName(), other.Path());
   EXPECT_EQ(AttachedFile(connection), other.Path());
-  EXPECT_FALSE(connection.LoginPrompt());
   EXPECT_EQ(connection.Params(), kCredentialLines);
 }
 
@@ -51,6 +51,28 @@ TEST(OpenIBDatabaseTest, AFolderNamedDatiIniIsNotTheFile) {
   fs::create_directory(database.Folder() / "dati.ini");
   db::Connection connection;
   OpenIBDatabase(connection, database.Path());
+  EXPECT_EQ(AttachedFile(connection), database.Path());
+}
+
+TEST(OpenIBDatabaseTest, FoldersWithAccentedLettersOpen) {
+  const testing::TempDir dir;
+  const struct {
+    schema::Kind kind;
+    fs::path file;
+  } files[] = {{schema::Kind::Archive, dir.Path() / "città" / "archivio.fdb"},
+               {schema::Kind::DeliveryNotes, dir.Path() / "bolle più € vecchie" / "bolle.fdb"},
+               {schema::Kind::UserDirectory, dir.Path() / "programmi città" / "user" / "user.fdb"}};
+  for (const auto& file : files) {
+    testing::TestDatabase database(file.kind, "WIN1252", file.file.parent_path(), file.file.filename().string());
+    db::Connection connection;
+    OpenIBDatabase(connection, database.Path());
+    EXPECT_EQ(AttachedFile(connection), file.file.string());
+  }
+  // The same path named by a dati.ini written in Windows-1252 beside another file.
+  testing::TestDatabase database(schema::Kind::Archive, "UTF8", dir.Path() / "città", "archivio.fdb");
+  WriteFile(dir.Path() / "dati.ini", "[CONFIG]\r\nPercorsoDatabase=" + dir.Path().string() + "/citt\xE0/archivio.fdb\r\n");
+  db::Connection connection;
+  OpenIBDatabase(connection, (dir.Path() / "altro.fdb").string());
   EXPECT_EQ(AttachedFile(connection), database.Path());
 }
 
@@ -103,16 +125,19 @@ TEST(OpenIBDatabaseTest, BadDescriptionsGiveClearErrors) {
   EXPECT_THROW(OpenIBDatabase(connection, "\x01\xFF:\\\\//"), db::DatabaseError);
   EXPECT_FALSE(connection.Connected());
   EXPECT_THROW(CreateReadCommittedTransaction(connection), db::DatabaseError);
-}
-
-TEST(TransactionParamsTest, FlagsBecomeLinesInItemOrder) {
-  db::Transaction transaction;
-  transaction.Params().push_back("isc_tpb_nowait");
-  TTPBFlags flags = MakeTPBFlags({17, 15, 0, 21, 31, 9, 1, 20});
-  SetTransactionParams(transaction, flags);
-  EXPECT_EQ(transaction.Params(),
-            (std::vector<std::string>{"isc_tpb_nowait", "isc_tpb_consistency", "isc_tpb_write",
-                                      "isc_tpb_read_committed", "isc_tpb_rec_version", "isc_tpb_no_auto_undo"}));
+  testing::TestDatabase database(schema::Kind::Archive);
+  connection.SetDatabaseName(database.Path());
+  connection.Params() = {"user_name=SYSDBA", "role=R"};
+  try {
+    connection.Open();
+    FAIL() << "opened";
+  } catch (const db::DatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Unknown connection parameter \"role=R\"");
+  }
+  connection.Params() = {"user_name=SYSDBA", "password=quillbank", "lc_ctype=UTF8"};
+  connection.Open();
+  EXPECT_EQ(QueryText(connection, "SELECT TRIM(MON$USER) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"),
+            "SYSDBA");
 }
 
 TEST(TransactionParamsTest, ReadCommittedAndDefaultTransactions) {
@@ -135,11 +160,11 @@ TEST(TransactionParamsTest, ReadCommittedAndDefaultTransactions) {
   db::Statement inReadCommitted(&connection, readCommitted.get());
   inReadCommitted.SetSQL({isolation});
   inReadCommitted.ExecQuery();
-  EXPECT_EQ(inReadCommitted.Fields(0).AsString(), "2:-1:0");
+  EXPECT_EQ(inReadCommitted.FieldAt(0).AsString(), "2:-1:0");
   db::Statement inDefaults(&connection, serverDefaults.get());
   inDefaults.SetSQL({isolation});
   inDefaults.ExecQuery();
-  EXPECT_EQ(inDefaults.Fields(0).AsString(), "1:-1:0");
+  EXPECT_EQ(inDefaults.FieldAt(0).AsString(), "1:-1:0");
 }
 
 TEST(TransactionParamsTest, NowaitWriteOnALockedRowFailsAtOnce) {

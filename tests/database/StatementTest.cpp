@@ -90,7 +90,7 @@ TEST_F(StatementTest, ColumnsByNameAndPositionAndNullsAsEmpty) {
   query.SetSQL({"SELECT ID, NOME, NOTE, N, ID AS ALIAS, CAST(NULL AS INTEGER) AS NI FROM T"});
   query.ExecQuery();
   ASSERT_FALSE(query.Eof());
-  EXPECT_EQ(query.Fields(0).AsInteger(), 1);
+  EXPECT_EQ(query.FieldAt(0).AsInteger(), 1);
   EXPECT_EQ(query.FieldByName("alias").AsString(), "1");
   EXPECT_TRUE(query.FieldByName("NOME").IsNull());
   EXPECT_EQ(query.FieldByName("NOME").AsString(), "");
@@ -159,7 +159,7 @@ TEST_F(StatementTest, ClosingTheConnectionEndsWhatDependsOnIt) {
   OpenIBDatabase(connection, database.Path());
   transaction.StartTransaction();
   query.ExecQuery();
-  EXPECT_EQ(query.Fields(0).AsInteger(), 1);
+  EXPECT_EQ(query.FieldAt(0).AsInteger(), 1);
   transaction.Commit();
 }
 

@@ -50,7 +50,7 @@ class PlacementTest : public testing::FormsFixture {
     std::string rows;
     for (sql.Query().ExecQuery(); !sql.Query().Eof(); sql.Query().Next()) {
       for (unsigned i = 0; i < sql.Query().FieldCount(); ++i) {
-        const db::Field field = sql.Query().Fields(i);
+        const db::Field field = sql.Query().FieldAt(i);
         rows += (i ? "|" : "") + (field.IsNull() ? std::string("NULL") : field.AsString());
       }
       rows += "\n";

@@ -18,7 +18,7 @@ std::string QueryText(db::Connection& connection, const std::string& sql) {
                                     db::TransactedStatement::End::Commit, false);
   statement.Query().SetSQL({sql});
   statement.Query().ExecQuery();
-  std::string result = statement.Query().Eof() ? std::string() : statement.Query().Fields(0).AsString();
+  std::string result = statement.Query().Eof() ? std::string() : statement.Query().FieldAt(0).AsString();
   statement.Finish();
   return result;
 }

@@ -6,6 +6,7 @@
 #include "Sql.h"
 #include "Statement.h"
 #include "TestDatabase.h"
+#include "TransactedStatement.h"
 
 namespace brontelx {
 namespace {
@@ -161,8 +162,8 @@ TEST_F(QuadrelTest, FailedWritesLeaveTheBlockAlone) {
   EXPECT_EQ(OtherTransactions(), "0");
 }
 
-// The company and the name are put into the read statement as literals; they must find their row
-// in user directories of other default character sets too.
+// The company and the name must find their row in user directories of other default character sets
+// too.
 class QuadrelCharsetTest : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
 
 TEST_P(QuadrelCharsetTest, CompanyNameAndValueKeepTheirCharacters) {
@@ -177,6 +178,31 @@ TEST_P(QuadrelCharsetTest, CompanyNameAndValueKeepTheirCharacters) {
   EXPECT_EQ(user.GetParamQuadrel(text), std::string(text) + " valore");
   EXPECT_EQ(QueryText(user.DBUser(), "SELECT QUADREL FROM UTENTI"),
             "[" + std::string(text) + " S.r.l.]\n" + text + "=" + text + " valore\n");
+}
+
+// Columns declared with a character set of their own, unlike the database's default: the company and
+// the name are compared in the columns' character set.
+TEST(QuadrelColumnCharsetTest, ReadFindsRowsOfColumnsInAnotherCharacterSet) {
+  testing::TestDatabase database(schema::Kind::UserDirectory, "NONE");
+  TDRKUser user;
+  user.ConnettiDB(database.Path());
+  ExecSql(user.DBUser(), "DROP TABLE TABQUADREL");
+  ExecSql(user.DBUser(),
+          "CREATE TABLE TABQUADREL (UTENTE INTEGER NOT NULL, INTESTAZIONE VARCHAR(100) CHARACTER SET UTF8, "
+          "PARAMETRO VARCHAR(64) CHARACTER SET UTF8, VALORE VARCHAR(1000) CHARACTER SET UTF8, PROGRESSIVO INTEGER)");
+  ExecSql(user.DBUser(), "INSERT INTO UTENTI (CODICE) VALUES (1)");
+  db::TransactedStatement insert(user.DBUser(), {}, db::TransactedStatement::End::Commit, true);
+  insert.Query().SetSQL({"INSERT INTO TABQUADREL (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO)",
+                         "VALUES (1, :INTESTAZIONE, :PARAMETRO, :VALORE, 1)"});
+  insert.Query().ParamByName("INTESTAZIONE").SetString("Città S.r.l.");
+  insert.Query().ParamByName("PARAMETRO").SetString("Perché € Ωж");
+  insert.Query().ParamByName("VALORE").SetString("sì");
+  insert.Query().ExecQuery();
+  insert.Finish();
+  user.SetCodiceUtente(1);
+  user.SetDittaUtente("Città S.r.l.");
+  EXPECT_EQ(user.GetParamQuadrel("Perché € Ωж"), "sì");
+  EXPECT_EQ(user.GetParamQuadrel("Perche € Ωж"), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,7 @@
 
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
+#include "LoopbackServer.h"
 #include "Sql.h"
 #include "TransactedStatement.h"
 #include "VelValidazPers.h"
@@ -9,7 +10,7 @@
 namespace brontelx::testing {
 
 void VelZidBolFixture::SetUp() {
-  OpenIBDatabase(archive, archiveFile.Path());
+  OpenIBDatabase(archive, archiveOverServer ? RemoteName(archiveFile.Path()) : archiveFile.Path());
   SetLocation(ruxFile.Path());
 }
 

@@ -13,6 +13,10 @@ namespace brontelx::testing {
 // location is stored as the shared value "VelZidBolDBRux".
 class VelZidBolFixture : public ::testing::Test {
  protected:
+  // Both databases with this default character set.
+  explicit VelZidBolFixture(const std::string& charset = "UTF8")
+      : archiveFile(schema::Kind::Archive, charset), ruxFile(schema::Kind::DeliveryNotes, charset) {}
+  // Opens the archive: through the loopback server when archiveOverServer is set.
   void SetUp() override;
 
   void SetLocation(const std::string& location);
@@ -21,8 +25,9 @@ class VelZidBolFixture : public ::testing::Test {
   void Log(std::int32_t user, std::int64_t chain, const std::string& datum);
   std::string Run(std::int32_t user, const std::string& datum, const std::string& name = "VelZidBol");
 
-  TestDatabase archiveFile{schema::Kind::Archive};
-  TestDatabase ruxFile{schema::Kind::DeliveryNotes};
+  TestDatabase archiveFile;
+  TestDatabase ruxFile;
+  bool archiveOverServer = false;
   db::Connection archive;
   std::int64_t nextLogId = 1;
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brontelx::db {
+
+class Statement;
+
+// One column of a statement's current row. NULL reads as "" or 0.
+class Field {
+ public:
+  const std::string& Name() const;
+  bool IsNull() const;
+  // Text as stored (CHAR keeps its padding); numbers, dates and times as value::*Text writes them;
+  // BOOLEAN as TRUE or FALSE; blobs whole.
+  std::string AsString() const;
+  // Exact numerics with decimals and floating-point values are rounded half away from zero; text
+  // must hold a whole number. A value beyond the width raises DatabaseError naming the column and
+  // the value.
+  std::int64_t AsInt64() const;
+  std::int32_t AsInteger() const;
+
+ private:
+  friend class Statement;
+  Field(const Statement* statement, unsigned index) : statement_(statement), index_(index) {}
+
+  const Statement* statement_;
+  unsigned index_;
+};
+
+}  // namespace brontelx::db

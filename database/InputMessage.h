@@ -1,0 +1,61 @@
+#pragma once
+
+#include <firebird/Interface.h>
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "FbRef.h"
+#include "Param.h"
+
+namespace brontelx::db {
+
+class Connection;
+class Transaction;
+
+// The input message of a prepared statement: one field for each "?" marker, filled from the named
+// parameter bound to it. Its layout follows the bound values (text of any length, integers, NULL),
+// and is built again only when that layout changes.
+class InputMessage {
+ public:
+  // Reads the markers the server describes; markerParams[i] is the parameter of marker i.
+  void Describe(Firebird::IStatement* statement, const std::vector<std::size_t>& markerParams);
+  void Clear();
+
+  // Writes the parameters' values. Text for markers with a declared character set travels as
+  // UTF-8 and the server converts it; text typed NONE is encoded in the connection's NONE
+  // encoding; text for blob markers becomes a new blob in the transaction.
+  void Fill(const std::vector<Param>& params, Connection& connection, Transaction& transaction);
+
+  Firebird::IMessageMetadata* Metadata() const { return metadata_.get(); }
+  unsigned char* Buffer() { return buffer_.data(); }
+
+ private:
+  struct Marker {
+    unsigned type = 0;  // as described by the server
+    int subType = 0;
+    unsigned charset = 0;
+    unsigned length = 0;
+    int scale = 0;
+    std::size_t param = 0;
+  };
+  struct Shape {
+    unsigned type;
+    int subType;
+    unsigned charset;
+    unsigned length;
+    int scale;
+    bool operator==(const Shape&) const = default;
+  };
+
+  void Rebuild(std::vector<Shape> shape);
+
+  std::vector<Marker> markers_;
+  std::vector<Shape> shape_;
+  FbRef<Firebird::IMessageMetadata> metadata_;
+  std::vector<unsigned char> buffer_;
+  std::vector<std::pair<unsigned, unsigned>> offsets_;  // value and null flag of each marker
+};
+
+}  // namespace brontelx::db

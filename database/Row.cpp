@@ -1,0 +1,74 @@
+#include "Row.h"
+
+#include <algorithm>
+
+#include "Ascii.h"
+#include "Charsets.h"
+#include "DatabaseError.h"
+#include "MessageData.h"
+#include "Status.h"
+
+namespace brontelx::db {
+
+void Row::Describe(Firebird::IStatement* statement) {
+  Clear();
+  Status status;
+  const FbRef<Firebird::IMessageMetadata> described(statement->getOutputMetadata(&status));
+  const unsigned count = described->getCount(&status);
+  if (count == 0) return;
+  const FbRef<Firebird::IMetadataBuilder> builder(described->getBuilder(&status));
+  std::vector<Column> columns(count);
+  for (unsigned i = 0; i < count; ++i) {
+    Column& column = columns[i];
+    column.alias = described->getAlias(&status, i);
+    if (column.alias.empty()) column.alias = described->getField(&status, i);
+    column.type = BaseType(described->getType(&status, i));
+    column.subType = described->getSubType(&status, i);
+    column.charset = described->getCharSet(&status, i);
+    column.scale = described->getScale(&status, i);
+    column.messageCharset = column.charset;
+    if (IsTextType(column.type) && charsets::ServerTransliterates(column.charset)) {
+      const unsigned chars = described->getLength(&status, i) / charsets::MaxBytesPerChar(column.charset);
+      builder->setType(&status, i, SQL_VARYING);
+      builder->setCharSet(&status, i, charsets::kUtf8);
+      builder->setLength(&status, i, std::min(kMaxVarchar, chars * 4));
+      column.type = SQL_VARYING;
+      column.messageCharset = charsets::kUtf8;
+    }
+  }
+  FbRef<Firebird::IMessageMetadata> metadata(builder->getMetadata(&status));
+  for (unsigned i = 0; i < count; ++i) {
+    columns[i].offset = metadata->getOffset(&status, i);
+    columns[i].nullOffset = metadata->getNullOffset(&status, i);
+    columns[i].length = metadata->getLength(&status, i);
+  }
+  buffer_.assign(metadata->getMessageLength(&status), 0);
+  metadata_ = std::move(metadata);
+  columns_ = std::move(columns);
+}
+
+void Row::Clear() {
+  columns_.clear();
+  metadata_.reset();
+  buffer_.clear();
+  filled_ = false;
+}
+
+const Row::Column& Row::At(unsigned index) const {
+  if (index >= columns_.size()) throw DatabaseError("Field index " + std::to_string(index) + " out of range");
+  return columns_[index];
+}
+
+std::optional<unsigned> Row::Find(std::string_view alias) const {
+  for (unsigned i = 0; i < columns_.size(); ++i) {
+    if (ascii::EqualsIgnoringCase(columns_[i].alias, alias)) return i;
+  }
+  return std::nullopt;
+}
+
+bool Row::IsNull(unsigned index) const {
+  const Column& column = At(index);
+  return !filled_ || Load<std::int16_t>(buffer_.data() + column.nullOffset) != 0;
+}
+
+}  // namespace brontelx::db

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <firebird/Interface.h>
+
+namespace brontelx::db {
+
+class Connection;
+
+// The status vector every interface call of the layer takes. The interfaces clear it at the start
+// of each call and report through it at the end; this wrapper throws DatabaseError right there, so
+// an error can never be overwritten by a later call, and a failed call's result is never used.
+// `connection` (optional) is the attachment the calls work on: its character set decodes
+// names and values quoted in the server's messages.
+//
+//   Status status(&connection);
+//   IStatement* statement = attachment->prepare(&status, ...);   // throws on failure
+class Status : public Firebird::BaseStatusWrapper<Status> {
+ public:
+  explicit Status(Connection* connection = nullptr);
+  ~Status();
+  Status(const Status&) = delete;
+  Status& operator=(const Status&) = delete;
+
+  // For the interface calls that take the status as a pointer.
+  Status* Get() { return this; }
+
+  // Called by every interface method after the call returns.
+  static void checkException(Status* status);
+
+ private:
+  Connection* connection_;
+};
+
+}  // namespace brontelx::db
