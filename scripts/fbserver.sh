@@ -6,7 +6,9 @@
 #
 # DIR receives links to the packaged engine files, a copy of the character-set library in intl/, a
 # firebird.conf and databases.conf of its own, a copy of the packaged plugins.conf, and a security
-# database of its own in which SYSDBA's password is "quillbank". The system's Firebird configuration and databases are left as they are.
+# database of its own in which SYSDBA's password is "quillbank", the password every connection of
+# the library sends (BRONTELX_FB_SERVER_PASSWORD sets another, for a server that must refuse them).
+# The system's Firebird configuration and databases are left as they are.
 # The server uses the lock folder in FIREBIRD_LOCK (DIR/lock when unset): test processes that open
 # the same database files with the embedded engine must use the same folder, so that the engine and
 # the server see each other's locks.
@@ -14,7 +16,7 @@ set -euo pipefail
 
 readonly PACKAGED=/usr/lib/x86_64-linux-gnu/firebird/3.0
 readonly SERVER=/usr/sbin/firebird
-readonly PASSWORD=quillbank
+readonly PASSWORD=${BRONTELX_FB_SERVER_PASSWORD:-quillbank}
 
 die() {
   echo "fbserver.sh: $*" >&2

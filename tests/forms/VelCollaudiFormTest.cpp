@@ -3,11 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "FormsFixture.h"
-#include "Sql.h"
-#include "TestDatabase.h"
+#include "ValidationFixture.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
 #include "WindowChecks.h"
 
@@ -15,35 +11,19 @@ namespace brontelx {
 namespace {
 
 using testing::Click;
-using testing::ExecSql;
 using testing::WidgetOf;
 
 // The test window of user 15 on an archive whose delivery-note database holds B1 and B2. User 15
 // has just opened a chain; B2 belongs to a chain without an opening.
-class VelCollaudiFormTest : public testing::FormsFixture {
+class VelCollaudiFormTest : public testing::ValidationFixture {
  protected:
   void SetUp() override {
-    FormsFixture::SetUp();
-    SetLocation(ruxFile.Path());
-    db::Connection rux;
-    OpenIBDatabase(rux, ruxFile.Path());
-    ExecSql(rux, "INSERT INTO BOLLE (BOL_COD) VALUES ('B1')");
-    ExecSql(rux, "INSERT INTO BOLLE (BOL_COD) VALUES ('B2')");
+    ValidationFixture::SetUp();
+    AddDeliveryNote("B1");
+    AddDeliveryNote("B2");
     Log(1, 1, 15, "APERTURA");
     Log(2, 2, 15, "B2");
     Log(3, 3, 15, "APERTURA");
-  }
-
-  void SetLocation(const std::string& location) {
-    TDRKTabX tabX;
-    tabX.SetDatabase(&archive);
-    tabX.SetParametroTesto("VelZidBolDBRux", location, 0);
-  }
-
-  void Log(int id, int chain, int user, const std::string& datum) {
-    ExecSql(archive, "INSERT INTO BRONTELLOG (ID, ID_CATENA, DATOINPUT, USER_AUTENTICAZ) VALUES (" +
-                         std::to_string(id) + ", " + std::to_string(chain) + ", '" + datum + "', " +
-                         std::to_string(user) + ")");
   }
 
   // Types the user field and the datum, runs the validation and returns what the result field shows.
@@ -54,7 +34,6 @@ class VelCollaudiFormTest : public testing::FormsFixture {
     return form->Window().Text("EditRisultato");
   }
 
-  testing::TestDatabase ruxFile{schema::Kind::DeliveryNotes};
   TVelCollaudiPersonalizzazioniForm* form = nullptr;
 };
 

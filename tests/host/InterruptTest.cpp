@@ -1,52 +1,13 @@
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include "SilentServer.h"
 #include "ToolFixture.h"
 
 namespace brontelx::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A listener on 127.0.0.1 that accepts connections and never answers: a database call to it hangs.
-class SilentServer {
- public:
-  SilentServer() {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listener_, 8) != 0 || getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-      throw std::runtime_error("cannot listen on 127.0.0.1");
-    port_ = ntohs(address.sin_port);
-  }
-  ~SilentServer() {
-    for (const int fd : accepted_) close(fd);
-    close(listener_);
-  }
-
-  int Port() const { return port_; }
-  // Waits for a client, at most `bound`, and keeps its connection open without a word.
-  bool AcceptOne(std::chrono::seconds bound) {
-    pollfd fd{listener_, POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(std::chrono::milliseconds(bound).count())) != 1) return false;
-    const int client = accept(listener_, nullptr, nullptr);
-    if (client < 0) return false;
-    accepted_.push_back(client);
-    return true;
-  }
-
- private:
-  int listener_ = -1;
-  int port_ = 0;
-  std::vector<int> accepted_;
-};
 
 using InterruptTest = ToolFixture;
 

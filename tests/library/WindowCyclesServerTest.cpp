@@ -6,12 +6,9 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "FormsFixture.h"
 #include "LoopbackServer.h"
 #include "Sql.h"
-#include "TestDatabase.h"
+#include "ValidationFixture.h"
 
 namespace brontelx {
 namespace {
@@ -22,22 +19,18 @@ using ShowFunction = std::int32_t (*)(std::int32_t, std::int32_t);
 // window, with the archive and the delivery-note database on the loopback server: afterwards the
 // server counts as many attachments and transactions as before. Under the sanitizer build the
 // leak checker then checks that nothing of them stayed allocated.
-class WindowCyclesServerTest : public testing::FormsFixture {
+class WindowCyclesServerTest : public testing::ValidationFixture {
  protected:
   void SetUp() override {
-    FormsFixture::SetUp();
+    ValidationFixture::SetUp();
     BRONTELX_REQUIRE_LOOPBACK_SERVER();
     library = dlopen(BRONTELX_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     UseArchiveAt(testing::RemoteName(archiveFile.Path()));
-    TDRKTabX tabX;
-    tabX.SetDatabase(&archive);
-    tabX.SetParametroTesto("VelZidBolDBRux", testing::RemoteName(ruxFile.Path()), 0);
-    testing::ExecSql(archive, "INSERT INTO BRONTELLOG (ID, ID_CATENA, DATOINPUT, USER_AUTENTICAZ) VALUES (1, 1, "
-                              "'APERTURA', 15)");
-    db::Connection rux;
-    OpenIBDatabase(rux, testing::RemoteName(ruxFile.Path()));
-    testing::ExecSql(rux, "INSERT INTO BOLLE (BOL_COD) VALUES ('B1')");
+    ruxLocation = testing::RemoteName(ruxFile.Path());
+    SetLocation(ruxLocation);
+    Log(1, 1, 15, "APERTURA");
+    AddDeliveryNote("B1");
   }
 
   ShowFunction Entry(const char* name) { return reinterpret_cast<ShowFunction>(dlsym(library, name)); }
@@ -56,7 +49,6 @@ class WindowCyclesServerTest : public testing::FormsFixture {
     return found;
   }
 
-  testing::TestDatabase ruxFile{schema::Kind::DeliveryNotes};
   void* library = nullptr;
 };
 

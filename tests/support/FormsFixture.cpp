@@ -7,6 +7,7 @@
 
 #include "DRKDBUtility.h"
 #include "Sql.h"
+#include "TransactedStatement.h"
 
 namespace brontelx::testing {
 
@@ -28,9 +29,12 @@ void FormsFixture::TearDown() {
 
 void FormsFixture::SetArchivio(const std::string& value) {
   ExecSql(users, "DELETE FROM TABQUADREL WHERE UTENTE = 15 AND PARAMETRO = 'Archivio'");
-  ExecSql(users,
-          "INSERT INTO TABQUADREL (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) VALUES (15, 'ALFA SRL', "
-          "'Archivio', '" + value + "', 1)");
+  db::TransactedStatement insert(users, {}, db::TransactedStatement::End::Commit, true);
+  insert.Query().SetSQL({"INSERT INTO TABQUADREL (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO)",
+                         "VALUES (15, 'ALFA SRL', 'Archivio', :VALORE, 1)"});
+  insert.Query().ParamByName("VALORE").SetString(value);
+  insert.Query().ExecQuery();
+  insert.Finish();
 }
 
 void FormsFixture::UseArchiveAt(const std::string& location) {
