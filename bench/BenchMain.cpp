@@ -3,11 +3,14 @@
 // repetitions of at least 0.2 s, interleaved at random with those of the others so that a slow
 // spell of the shared machine does not fall on one side of a pair only, and only the aggregates are
 // displayed (in colour only on a terminal). The benchmarks that open windows do so offscreen.
+// --results_markdown=FILE also writes the ratios there as a Markdown table (scripts/bench.sh puts
+// it into docs/PERFORMANCE.md).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QApplication>
 
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -22,7 +25,17 @@ int main(int argc, char** argv) {
   std::vector<std::string> defaults = {"--benchmark_repetitions=25", "--benchmark_min_time=0.2",
                                        "--benchmark_enable_random_interleaving=true",
                                        "--benchmark_display_aggregates_only=true"};
-  std::vector<char*> args(argv, argv + argc);
+  // --results_markdown=FILE is ours: the ratios are also written there as a Markdown table.
+  constexpr std::string_view kMarkdownFlag = "--results_markdown=";
+  std::string markdown;
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::string_view(argv[i]).starts_with(kMarkdownFlag)) {
+      markdown = argv[i] + kMarkdownFlag.size();
+    } else {
+      args.push_back(argv[i]);
+    }
+  }
   for (std::string& flag : defaults) {
     const std::string_view name = std::string_view(flag).substr(0, flag.find('='));
     bool given = false;
@@ -54,6 +67,14 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   ReleaseFixtures();
   reporter.PrintSummary(std::cout);
+  if (!markdown.empty()) {
+    std::ofstream file(markdown);
+    reporter.WriteMarkdown(file);
+    if (!file) {
+      std::cerr << "cannot write " << markdown << "\n";
+      return 1;
+    }
+  }
   benchmark::Shutdown();
   return 0;
 }

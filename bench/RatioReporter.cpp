@@ -56,6 +56,28 @@ std::optional<RatioReporter::Times> RatioReporter::Median(const std::string& nam
   return Times{median(&Times::real), median(&Times::cpu)};
 }
 
+RatioReporter::Row RatioReporter::Figures(const Comparison& c) const {
+  const std::optional<Times> numerator = Median(c.numerator);
+  const std::optional<Times> denominator = Median(c.denominator);
+  Row row;
+  char text[64];
+  if (numerator) row.numerator = FormatTime(numerator->real);
+  if (denominator) row.denominator = FormatTime(denominator->real);
+  if (c.goal) row.goal = "not measured";
+  if (numerator && denominator && denominator->real > 0 && denominator->cpu > 0) {
+    const double value = numerator->real / denominator->real;
+    std::snprintf(text, sizeof text, "%.3f", value);
+    row.ratio = text;
+    std::snprintf(text, sizeof text, "%.3f", numerator->cpu / denominator->cpu);
+    row.cpu = text;
+    if (c.goal) {
+      std::snprintf(text, sizeof text, "<= %.2f %s", *c.goal, value <= *c.goal ? "met" : "MISSED");
+      row.goal = text;
+    }
+  }
+  return row;
+}
+
 void RatioReporter::PrintSummary(std::ostream& out) const {
   char line[256];
   out << "\nMedians per iteration\n";
@@ -75,29 +97,30 @@ void RatioReporter::PrintSummary(std::ostream& out) const {
                 "denominator", "ratio", "cpu", "goal");
   out << line;
   for (const Comparison& c : comparisons_) {
-    const std::optional<Times> numerator = Median(c.numerator);
-    const std::optional<Times> denominator = Median(c.denominator);
-    std::string ratio = "-", cpu = "-", goal = c.goal ? "not measured" : "-";
-    if (numerator && denominator && denominator->real > 0 && denominator->cpu > 0) {
-      const double value = numerator->real / denominator->real;
-      std::snprintf(line, sizeof line, "%.3f", value);
-      ratio = line;
-      std::snprintf(line, sizeof line, "%.3f", numerator->cpu / denominator->cpu);
-      cpu = line;
-      if (c.goal) {
-        std::snprintf(line, sizeof line, "<= %.2f %s", *c.goal, value <= *c.goal ? "met" : "MISSED");
-        goal = line;
-      }
-    }
-    std::snprintf(line, sizeof line, "  %-54s %11s %11s %7s %7s  %s\n", c.title.c_str(),
-                  numerator ? FormatTime(numerator->real).c_str() : "-",
-                  denominator ? FormatTime(denominator->real).c_str() : "-", ratio.c_str(), cpu.c_str(),
-                  goal.c_str());
+    const Row row = Figures(c);
+    std::snprintf(line, sizeof line, "  %-54s %11s %11s %7s %7s  %s\n", c.title.c_str(), row.numerator.c_str(),
+                  row.denominator.c_str(), row.ratio.c_str(), row.cpu.c_str(), row.goal.c_str());
     out << line;
   }
   if (!notes_.empty()) {
     out << "\nNotes\n";
     for (const auto& [key, text] : notes_) out << "  " << text << "\n";
+  }
+}
+
+void RatioReporter::WriteMarkdown(std::ostream& out) const {
+  out << "| comparison | numerator | denominator | ratio | CPU ratio | goal |\n"
+         "|---|---|---|---|---|---|\n";
+  for (const Comparison& c : comparisons_) {
+    const Row row = Figures(c);
+    // A missed goal stands out in the rendered table.
+    const std::string goal = row.goal.find("MISSED") != std::string::npos ? "**" + row.goal + "**" : row.goal;
+    out << "| " << c.title << " | " << row.numerator << " | " << row.denominator << " | " << row.ratio << " | "
+        << row.cpu << " | " << goal << " |\n";
+  }
+  if (!notes_.empty()) {
+    out << "\n";
+    for (const auto& [key, text] : notes_) out << "- " << text << "\n";
   }
 }
 

@@ -35,6 +35,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override;
 
   void PrintSummary(std::ostream& out) const;
+  // The ratios as a Markdown table (comparison, both medians, the ratios, the goal), then the notes.
+  void WriteMarkdown(std::ostream& out) const;
 
  private:
   struct Times {
@@ -48,6 +50,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::string error;
   };
   std::optional<Times> Median(const std::string& name) const;
+  // The figures of one comparison, as printed; "-" where a side was not measured.
+  struct Row {
+    std::string numerator = "-", denominator = "-", ratio = "-", cpu = "-", goal = "-";
+  };
+  Row Figures(const Comparison& comparison) const;
 
   std::vector<Comparison> comparisons_;
   std::map<std::string, Samples> samples_;  // by name, so the two sides of a pair stand together

@@ -4,11 +4,13 @@
 # the medians and the ratios library/floor. The delivery-note validation is also measured with its
 # database on a private Firebird server on 127.0.0.1, which runs while this script runs.
 #
-#   scripts/bench.sh                                  everything (about ten minutes)
+#   scripts/bench.sh                                  everything (about fifteen minutes)
 #   scripts/bench.sh --benchmark_filter=Avvia         only what matches
-#   scripts/bench.sh --benchmark_repetitions=25       more repetitions (default 25)
+#   scripts/bench.sh --benchmark_repetitions=40       more repetitions (default 25)
 #
-# Arguments go to the benchmark program. The report is also saved in build/bench-results.txt.
+# Arguments go to the benchmark program. The report is also saved in build/bench-results.txt. A run
+# of everything (no --benchmark_filter) rewrites the machine and the results of docs/PERFORMANCE.md;
+# the rest of that file is left as it is.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -26,4 +28,57 @@ BRONTELX_FB_PORT=$("$BRONTELX_ROOT/scripts/fbserver.sh" start "$server_dir")
 export BRONTELX_FB_PORT
 echo "Private Firebird server on 127.0.0.1:$BRONTELX_FB_PORT"
 
-build/default/bench/brontelx_benchmarks --benchmark_color=false "$@" | tee build/bench-results.txt
+results=$BRONTELX_ROOT/build/bench-results.md
+build/default/bench/brontelx_benchmarks --benchmark_color=false --results_markdown="$results" "$@" |
+  tee build/bench-results.txt
+
+# The machine the figures come from, as a Markdown table.
+machine_table() {
+  local cpu memory
+  cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
+  memory=$(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
+  echo "| | |"
+  echo "|---|---|"
+  echo "| CPU | $(nproc) logical CPUs, ${cpu:-unknown} |"
+  echo "| memory | $memory |"
+  echo "| system | Debian $(cat /etc/debian_version), kernel $(uname -r) |"
+  echo "| Firebird | $(dpkg-query -W -f='${Version}' libfbclient2 2>/dev/null): embedded engine in Classic mode (the project's Firebird root), the private Super server on 127.0.0.1 |"
+  echo "| toolchain | $(g++ --version | head -n 1), RelWithDebInfo; Google Benchmark $(dpkg-query -W -f='${Version}' libbenchmark-dev 2>/dev/null) |"
+  echo "| run | $(date -u '+%Y-%m-%d %H:%M UTC'); load average before the run: $(cut -d' ' -f1-3 /proc/loadavg) |"
+}
+
+# Replaces what stands between the lines "<!-- NAME -->" and "<!-- end NAME -->" of FILE with the
+# contents of the file REPLACEMENT.
+splice() {
+  local file=$1 name=$2 replacement=$3
+  awk -v begin="<!-- $name -->" -v end="<!-- end $name -->" -v with="$replacement" '
+    $0 == begin { print; while ((getline line < with) > 0) print line; skipping = 1; next }
+    $0 == end { skipping = 0 }
+    !skipping { print }' "$file" >"$file.new"
+  mv "$file.new" "$file"
+}
+
+# Peak memory of the stand-in host with one and with ten test windows, on the demo databases
+# (beside the build tree's programs and in build/bench-demo).
+memory_table() {
+  local windows kib shots
+  build/default/host/brontelx demo build/bench-demo >/dev/null
+  shots=$(mktemp -d)
+  echo "| windows open | peak resident memory |"
+  echo "|---|---|"
+  for windows in 1 10; do
+    kib=$(QT_QPA_PLATFORM=offscreen /usr/bin/time -f '%M' build/default/host/brontelx-host test --user 1 \
+      --windows "$windows" --screenshot "$shots" 2>&1 >/dev/null | tail -n 1)
+    echo "| $windows | $((kib / 1024)) MiB |"
+  done
+  rm -rf "$shots"
+}
+
+if [[ " $* " != *" --benchmark_filter="* ]]; then
+  machine_table >build/bench-machine.md
+  memory_table >build/bench-memory.md
+  splice docs/PERFORMANCE.md machine build/bench-machine.md
+  splice docs/PERFORMANCE.md results "$results"
+  splice docs/PERFORMANCE.md memory build/bench-memory.md
+  echo "docs/PERFORMANCE.md: machine, results and host memory rewritten from this run"
+fi

@@ -9,7 +9,7 @@ readonly BRONTELX_PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev fonts-dejavu-core fonts-wine xvfb xauth
   cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-  clang
+  clang time
 )
 
 # Installs the packages that are missing, with sudo when not root. Nothing is fetched when all are
