@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
-#include <vector>
 
+#include "LoadedLibrary.h"
 #include "Sql.h"
 #include "ValidationFixture.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
@@ -36,10 +35,6 @@ class MissingFilesFaultTest : public testing::ValidationFixture {
  protected:
   void SetUp() override {
     ValidationFixture::SetUp();
-    library = dlopen(BRONTELX_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library, nullptr) << dlerror();
-    show = reinterpret_cast<std::int32_t (*)(std::int32_t, std::int32_t)>(dlsym(library, "ShowVelCollaudiPersFormX"));
-    lastError = reinterpret_cast<std::int32_t (*)(char*, std::int32_t)>(dlsym(library, "GetUltimoErroreX"));
     AddDeliveryNote("B1");
     Log(1, 1, kUser, "APERTURA");
   }
@@ -50,16 +45,9 @@ class MissingFilesFaultTest : public testing::ValidationFixture {
   }
 
   // Opens the test window through the entry point; "" when it opened, else the library's message.
-  std::string Open() {
-    if (show(kUser, kWindowLogId) == 0) return "";
-    std::vector<char> message(static_cast<std::size_t>(lastError(nullptr, 0)) + 1);
-    lastError(message.data(), static_cast<std::int32_t>(message.size()));
-    return message.data();
-  }
+  std::string Open() { return library.showTest(kUser, kWindowLogId) == 0 ? "" : library.LastError(); }
 
-  void* library = nullptr;
-  std::int32_t (*show)(std::int32_t, std::int32_t) = nullptr;
-  std::int32_t (*lastError)(char*, std::int32_t) = nullptr;
+  const testing::LoadedLibrary library{BRONTELX_LIBRARY_PATH};
 };
 
 TEST_F(MissingFilesFaultTest, DatabasesThatGoAwayBetweenRuns) {

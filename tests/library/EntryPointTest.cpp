@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 
 #include <QApplication>
 #include <QWidget>
@@ -12,13 +11,11 @@
 #include <vector>
 
 #include "FormsFixture.h"
+#include "LoadedLibrary.h"
 #include "Sql.h"
 
 namespace brontelx {
 namespace {
-
-using ShowFunction = std::int32_t (*)(std::int32_t, std::int32_t);
-using ErrorFunction = std::int32_t (*)(char*, std::int32_t);
 
 // The output of a command, run through the shell.
 std::string Output(const std::string& command) {
@@ -29,24 +26,9 @@ std::string Output(const std::string& command) {
   return output;
 }
 
-// The library as a host loads it: with dlopen, through its exported names only.
 class EntryPointTest : public testing::FormsFixture {
  protected:
-  void SetUp() override {
-    FormsFixture::SetUp();
-    library = dlopen(BRONTELX_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library, nullptr) << dlerror();
-    showSettings = reinterpret_cast<ShowFunction>(dlsym(library, "ShowVelDatiValidazPersFormX"));
-    showTest = reinterpret_cast<ShowFunction>(dlsym(library, "ShowVelCollaudiPersFormX"));
-    lastError = reinterpret_cast<ErrorFunction>(dlsym(library, "GetUltimoErroreX"));
-    ASSERT_TRUE(showSettings && showTest && lastError);
-  }
-
-  std::string LastError() {
-    std::vector<char> buffer(static_cast<std::size_t>(lastError(nullptr, 0)) + 1);
-    lastError(buffer.data(), static_cast<std::int32_t>(buffer.size()));
-    return buffer.data();
-  }
+  std::string LastError() const { return library.LastError(); }
 
   // The visible top-level windows, which only the library opens here.
   static std::vector<QWidget*> OpenWindows() {
@@ -58,10 +40,10 @@ class EntryPointTest : public testing::FormsFixture {
     return windows;
   }
 
-  void* library = nullptr;
-  ShowFunction showSettings = nullptr;
-  ShowFunction showTest = nullptr;
-  ErrorFunction lastError = nullptr;
+  const testing::LoadedLibrary library{BRONTELX_LIBRARY_PATH};
+  const testing::LoadedLibrary::ShowFunction showSettings = library.showSettings;
+  const testing::LoadedLibrary::ShowFunction showTest = library.showTest;
+  const testing::LoadedLibrary::ErrorFunction lastError = library.lastError;
 };
 
 TEST_F(EntryPointTest, EachCallOpensAWindowWithASessionOfItsOwn) {

@@ -1,19 +1,17 @@
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 
+#include "LoadedLibrary.h"
 #include "LoopbackServer.h"
 #include "Sql.h"
 #include "ValidationFixture.h"
 
 namespace brontelx {
 namespace {
-
-using ShowFunction = std::int32_t (*)(std::int32_t, std::int32_t);
 
 // Many windows opened and closed through the entry points, and many validations run from one test
 // window, with the archive and the delivery-note database on the loopback server: afterwards the
@@ -24,16 +22,12 @@ class WindowCyclesServerTest : public testing::ValidationFixture {
   void SetUp() override {
     ValidationFixture::SetUp();
     BRONTELX_REQUIRE_LOOPBACK_SERVER();
-    library = dlopen(BRONTELX_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library, nullptr) << dlerror();
     UseArchiveAt(testing::RemoteName(archiveFile.Path()));
     ruxLocation = testing::RemoteName(ruxFile.Path());
     SetLocation(ruxLocation);
     Log(1, 1, 15, "APERTURA");
     AddDeliveryNote("B1");
   }
-
-  ShowFunction Entry(const char* name) { return reinterpret_cast<ShowFunction>(dlsym(library, name)); }
 
   // Transactions of other attachments on the archive, as the server counts them.
   std::int64_t ArchiveTransactions() {
@@ -49,15 +43,15 @@ class WindowCyclesServerTest : public testing::ValidationFixture {
     return found;
   }
 
-  void* library = nullptr;
+  const testing::LoadedLibrary library{BRONTELX_LIBRARY_PATH};
 };
 
 TEST_F(WindowCyclesServerTest, WindowsAndValidationsGiveBackWhatTheyTake) {
   const std::int64_t attachments = ArchiveAttachments();
   const std::int64_t transactions = ArchiveTransactions();
-  for (const char* entry : {"ShowVelDatiValidazPersFormX", "ShowVelCollaudiPersFormX"}) {
+  for (const testing::LoadedLibrary::ShowFunction show : {library.showSettings, library.showTest}) {
     for (int cycle = 0; cycle < 200; ++cycle) {
-      ASSERT_EQ(Entry(entry)(kUser, kWindowLogId), 0) << entry << " cycle " << cycle;
+      ASSERT_EQ(show(kUser, kWindowLogId), 0) << "cycle " << cycle << ": " << library.LastError();
       QWidget* window = OnlyWindow();
       ASSERT_NE(window, nullptr);
       window->close();
@@ -68,7 +62,7 @@ TEST_F(WindowCyclesServerTest, WindowsAndValidationsGiveBackWhatTheyTake) {
   EXPECT_EQ(ArchiveAttachments(), attachments);
   EXPECT_EQ(ArchiveTransactions(), transactions);
 
-  ASSERT_EQ(Entry("ShowVelCollaudiPersFormX")(kUser, kWindowLogId), 0);
+  ASSERT_EQ(library.showTest(kUser, kWindowLogId), 0);
   QWidget* window = OnlyWindow();
   window->findChild<QLineEdit*>("EditDatoAcquisito")->setText("B1");
   auto* run = window->findChild<QPushButton*>("ButtonTestVelZidBol");
