@@ -32,13 +32,9 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
-# The parsers that read outside input (dati.ini, connection descriptions, SQL parameters) under
-# libFuzzer for a short while: any crash, sanitizer report or broken invariant fails the run.
+# The code that reads outside input (dati.ini, connection descriptions, SQL parameters, typed
+# numbers, text encodings) under libFuzzer for a short while, as scripts/fuzz.sh runs it: any crash,
+# sanitizer report or failed property fails the run.
 echo "=== fuzz: configure, build, run"
-cmake --preset fuzz
-cmake --build --preset fuzz
-for fuzzer in ProfileFuzzer ConnectionStringFuzzer ParamScannerFuzzer; do
-  "$BRONTELX_ROOT/build/fuzz/fuzz/$fuzzer" -max_total_time="${BRONTELX_FUZZ_SECONDS:-15}" -max_len=4096 \
-    -artifact_prefix="$BRONTELX_ROOT/build/fuzz/" 2>&1 | tail -n 1
-done
+"$BRONTELX_ROOT/scripts/fuzz.sh" "${BRONTELX_FUZZ_SECONDS:-15}"
 echo "All tests passed (default and asan), fuzzers found nothing."
