@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DatabaseError.h"
+#include "TextCodec.h"
 #include "Utf8Path.h"
 
 namespace brontelx::db::client {
@@ -26,7 +27,7 @@ std::string SystemMessage(DWORD error) {
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();
   if (message.empty()) return "Windows error " + std::to_string(error);
-  return PathToUtf8(std::filesystem::path(message));
+  return text::Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(message.data()), message.size() * 2));
 }
 
 // Loads the DLL without the system's error dialogs: a failure is reported to the host as a
@@ -35,9 +36,9 @@ HMODULE LoadQuietly(const char* libraryName) {
   DWORD previousMode = 0;
   const bool modeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
   const HMODULE library = LoadLibraryW(PathFromUtf8(libraryName).c_str());
-  const DWORD error = GetLastError();
+  const DWORD error = ::GetLastError();
   if (modeSet) SetThreadErrorMode(previousMode, nullptr);
-  SetLastError(error);
+  ::SetLastError(error);
   return library;
 }
 
