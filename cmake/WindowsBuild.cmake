@@ -1,8 +1,9 @@
 # The Windows build (MinGW-w64; presets windows-x86 and windows-x64), included by the top-level
-# CMakeLists.txt in place of the Linux build. So far it builds the windowing layer with its Win32
-# backend and the windows' descriptions, the backend's tests, the Windows test host with a DLL that
-# opens the windows for it, and (32-bit) the check that Windows code reaches a Firebird server
-# through a client DLL.
+# CMakeLists.txt in place of the Linux build. It builds the library from the same sources as the
+# Linux one (the core, the forms, the entry points) with the Win32 backend of the windowing layer,
+# as BrontelX.dll; the tests of the Windows parts; the Windows test host with a DLL that opens the
+# windows for it; and (32-bit) the check that Windows code reaches a Firebird server through a
+# client DLL.
 
 # Wide-character Windows API; windows.h without its min/max macros and rarely used parts;
 # Windows 7 and later.
@@ -20,8 +21,16 @@ add_library(FirebirdHeaders INTERFACE)
 target_include_directories(FirebirdHeaders SYSTEM INTERFACE ${firebird_headers})
 add_library(Firebird::Headers ALIAS FirebirdHeaders)
 
+# The version resource of BrontelX.dll (windres).
+enable_language(RC)
+
+add_subdirectory(database)
+add_subdirectory(userdir)
+add_subdirectory(validations)
+add_subdirectory(session)
 add_subdirectory(platform)
-add_subdirectory(forms/descriptions)
+add_subdirectory(forms)
+add_subdirectory(library)
 add_subdirectory(host/win32)
 
 # GoogleTest from Debian's sources (package googletest), built with the MinGW compiler.
@@ -31,6 +40,7 @@ add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest E
 
 enable_testing()
 add_subdirectory(tests/win32)
+add_subdirectory(tests/win32core)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_subdirectory(tests/wine)
 endif()

@@ -1,6 +1,7 @@
 #include "Charsets.h"
 
 #include "DatabaseError.h"
+#include "SystemCodec.h"
 #include "TextCodec.h"
 
 namespace brontelx::db::charsets {
@@ -31,29 +32,6 @@ unsigned MaxBytesPerChar(unsigned charsetId) {
 
 namespace {
 
-// The iconv name of a Firebird character set; empty for one that has none.
-std::string IconvName(std::string_view name) {
-  struct Alias {
-    std::string_view firebird;
-    const char* iconv;
-  };
-  static constexpr Alias kAliases[] = {
-      {"ASCII", "ASCII"},     {"KOI8R", "KOI8-R"},    {"KOI8U", "KOI8-U"},     {"TIS620", "TIS-620"},
-      {"BIG_5", "BIG5"},      {"GB_2312", "GB2312"},  {"GBK", "GBK"},          {"GB18030", "GB18030"},
-      {"SJIS_0208", "SHIFT_JIS"}, {"EUCJ_0208", "EUC-JP"}, {"KSC_5601", "EUC-KR"}, {"CP943C", "CP932"}};
-  for (const Alias& alias : kAliases) {
-    if (alias.firebird == name) return alias.iconv;
-  }
-  if (name.starts_with("WIN")) return "CP" + std::string(name.substr(3));
-  if (name.starts_with("DOS")) return "CP" + std::string(name.substr(3));
-  if (name.starts_with("ISO8859_")) return "ISO-8859-" + std::string(name.substr(8));
-  return {};
-}
-
-}  // namespace
-
-namespace {
-
 std::optional<std::string> CheckedUtf8(std::string_view utf8) {
   if (!text::IsValidUtf8(utf8)) return std::nullopt;
   return std::string(utf8);
@@ -70,18 +48,16 @@ ByteEncoding ByteEncoding::ForCharset(std::string_view name) {
   if (name == "UTF8" || name == "UNICODE_FSS") return ByteEncoding(&kUtf8Codec);
   if (name == "ISO8859_1") return ByteEncoding(&kLatin1Codec);
   if (name.empty() || name == "NONE" || name == "WIN1252") return ByteEncoding(&kWindows1252Codec);
-  std::string iconvName = IconvName(name);
-  if (iconvName.empty() || !text::IconvKnows(iconvName))
-    throw DatabaseError("Unsupported character set " + std::string(name));
-  return ByteEncoding(nullptr, std::move(iconvName));
+  if (!text::SystemCodecKnows(name)) throw DatabaseError("Unsupported character set " + std::string(name));
+  return ByteEncoding(nullptr, std::string(name));
 }
 
 std::string ByteEncoding::Decode(std::string_view bytes) const {
-  return codec_ ? codec_->decode(bytes) : text::IconvToUtf8(iconvName_, bytes);
+  return codec_ ? codec_->decode(bytes) : text::SystemCodecToUtf8(systemCharset_, bytes);
 }
 
 std::optional<std::string> ByteEncoding::Encode(std::string_view utf8) const {
-  return codec_ ? codec_->encode(utf8) : text::Utf8ToIconv(iconvName_, utf8);
+  return codec_ ? codec_->encode(utf8) : text::Utf8ToSystemCodec(systemCharset_, utf8);
 }
 
 }  // namespace brontelx::db::charsets

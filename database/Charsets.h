@@ -31,18 +31,19 @@ class ByteEncoding {
   // Empty when the text holds a character the encoding cannot represent.
   std::optional<std::string> Encode(std::string_view utf8) const;
 
-  // The conversions built in; the other sets go through iconv.
+  // The conversions built in; the other sets go through the system's (SystemCodec).
   struct Codec {
     std::string (*decode)(std::string_view bytes);
     std::optional<std::string> (*encode)(std::string_view utf8);
   };
 
  private:
-  explicit ByteEncoding(const Codec* codec, std::string iconvName = {})
-      : codec_(codec), iconvName_(std::move(iconvName)) {}
+  explicit ByteEncoding(const Codec* codec, std::string systemCharset = {})
+      : codec_(codec), systemCharset_(std::move(systemCharset)) {}
 
   const Codec* codec_;
-  std::string iconvName_;
+  // The Firebird name of a set the system converts, when codec_ is null.
+  std::string systemCharset_;
 };
 
 // The server's own wording for a character that a character set cannot hold.

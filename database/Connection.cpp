@@ -1,12 +1,12 @@
 #include "Connection.h"
 
-#include "ClientLibrary.h"
 #include "DatabaseError.h"
 #include "Dependents.h"
 #include "FbClient.h"
 #include "ParamLines.h"
 #include "Statement.h"
 #include "Transaction.h"
+#include "Utf8FileNames.h"
 
 namespace brontelx::db {
 namespace {

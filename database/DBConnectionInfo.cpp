@@ -1,9 +1,8 @@
 #include "DBConnectionInfo.h"
 
-#include <filesystem>
-
 #include "Error.h"
 #include "ProfileReader.h"
+#include "Utf8Path.h"
 #include "WinPath.h"
 
 namespace brontelx {
@@ -11,7 +10,7 @@ namespace brontelx {
 using namespace winpath;
 
 void TDBConnectionInfo::LoadFromIniFile(const std::string& AFileName, const std::string& Section) {
-  const std::filesystem::path file(AFileName);
+  const std::filesystem::path file = PathFromUtf8(AFileName);
   NomeServer = ReadProfileString(file, Section, "Nome Server");
   PercorsoDatabase = ReadProfileString(file, Section, "PercorsoDatabase");
   LetteraDiscoServer = ReadProfileString(file, Section, "Lettera Disco Server");

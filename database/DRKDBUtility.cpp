@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "TpbItems.h"
+#include "Utf8Path.h"
 
 namespace brontelx {
 
@@ -27,7 +28,7 @@ TDBConnectionInfo DescribeDatabase(const std::string& FileName) {
   info.FileName = FileName;
   const std::string iniName = DatiIniPath(FileName);
   std::error_code error;
-  if (std::filesystem::is_regular_file(iniName, error)) info.LoadFromIniFile(iniName, "CONFIG");
+  if (std::filesystem::is_regular_file(PathFromUtf8(iniName), error)) info.LoadFromIniFile(iniName, "CONFIG");
   return info;
 }
 

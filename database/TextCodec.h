@@ -36,13 +36,6 @@ std::string Utf16LeToUtf8(std::string_view bytes);
 // always valid UTF-8 afterwards.
 std::string SanitizeUtf8(std::string_view bytes);
 
-// Any other single- or multi-byte encoding that the C library's iconv knows, by its iconv name
-// ("CP1250", "ISO-8859-2", ...). Decoding replaces what the encoding cannot read by U+FFFD;
-// encoding gives empty when a character cannot be represented.
-bool IconvKnows(const std::string& encoding);
-std::string IconvToUtf8(const std::string& encoding, std::string_view bytes);
-std::optional<std::string> Utf8ToIconv(const std::string& encoding, std::string_view utf8);
-
 // Number of Unicode code points in valid UTF-8 text.
 std::size_t Utf8Length(std::string_view utf8);
 

@@ -5,7 +5,6 @@
 #include <system_error>
 #include <vector>
 
-#include "ClientLibrary.h"
 #include "DRKDBUtility.h"
 #include "DatabaseError.h"
 #include "FbClient.h"
@@ -14,6 +13,7 @@
 #include "ParamBlock.h"
 #include "SchemaScripts.h"
 #include "SqlScript.h"
+#include "Utf8FileNames.h"
 
 namespace brontelx::schema {
 namespace {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite twice: with the default preset, then with the asan preset
-# (AddressSanitizer + UndefinedBehaviorSanitizer). Installs missing packages first. Tests of remote
-# database locations use a private Firebird server on 127.0.0.1 that runs while this script runs.
-# Exits non-zero on the first failure.
+# (AddressSanitizer + UndefinedBehaviorSanitizer); runs the fuzzers for a short while; last, builds and
+# tests the Windows library under Wine (scripts/test-windows.sh). Installs missing packages first.
+# Tests of remote database locations use a private Firebird server on 127.0.0.1 that runs while this
+# script runs. Exits non-zero on the first failure.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -37,4 +38,7 @@ done
 # sanitizer report or failed property fails the run.
 echo "=== fuzz: configure, build, run"
 "$BRONTELX_ROOT/scripts/fuzz.sh" "${BRONTELX_FUZZ_SECONDS:-15}"
-echo "All tests passed (default and asan), fuzzers found nothing."
+# BrontelX.dll and the other Windows pieces, built with MinGW-w64 and run under Wine.
+echo "=== Windows: scripts/test-windows.sh"
+"$BRONTELX_ROOT/scripts/test-windows.sh"
+echo "All tests passed (default, asan and Windows), fuzzers found nothing."

@@ -1,10 +1,10 @@
 #include "DRKUser.h"
 
-#include <filesystem>
-
 #include "DRKDBUtility.h"
 #include "Error.h"
+#include "ExecutableFile.h"
 #include "TransactedStatement.h"
+#include "Utf8Path.h"
 
 namespace brontelx {
 
@@ -13,9 +13,7 @@ using db::TransactedStatement;
 TDRKUser::TDRKUser() : FDBUser(std::make_unique<db::Connection>()) {}
 
 std::string TDRKUser::DefaultFileName() {
-  std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
-  exe.erase(exe.find_last_of('/') + 1);
-  return exe + "user/user.fdb";
+  return PathToUtf8(ExecutableFile().parent_path() / "user" / "user.fdb");
 }
 
 void TDRKUser::ConnettiDB() { ConnettiDB(DefaultFileName()); }

@@ -27,8 +27,8 @@ class TDRKUser {
   const std::string& Info2() const { return FInfo2; }
   std::int16_t ProfiloSicurezza() const { return FProfiloSicurezza; }
 
-  // The user directory's file: user/user.fdb in the folder of the running executable (the host),
-  // not of the library.
+  // The user directory's file: user/user.fdb (user\user.fdb on Windows) in the folder of the
+  // running executable (the host), not of the library.
   static std::string DefaultFileName();
 
   // Opens DefaultFileName().

@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: brontelx-winhost LIBRARY EXPORT [--user N] [--window-log N] [--error EXPORT] "
-    "[--screenshot FILE.png] [--controls FILE] [--close]\n"
+    "[--set NAME=TEXT] [--click NAME] [--read NAME] [--screenshot FILE.png] [--controls FILE] [--close]\n"
     "EXPORT is an export's name, or #N for the export with ordinal N.";
 
 std::int32_t Integer(const std::wstring& text) {
@@ -42,6 +42,17 @@ HostOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       options.windowLog = Integer(value());
     } else if (argument == L"--error") {
       options.errorEntry = ToUtf8(value());
+    } else if (argument == L"--set") {
+      const std::string assignment = ToUtf8(value());
+      const std::size_t equals = assignment.find('=');
+      if (equals == std::string::npos || equals == 0)
+        throw std::invalid_argument("--set needs NAME=TEXT, not " + assignment);
+      options.actions.push_back(
+          {ControlAction::Kind::Set, assignment.substr(0, equals), assignment.substr(equals + 1)});
+    } else if (argument == L"--click") {
+      options.actions.push_back({ControlAction::Kind::Click, ToUtf8(value()), {}});
+    } else if (argument == L"--read") {
+      options.actions.push_back({ControlAction::Kind::Read, ToUtf8(value()), {}});
     } else if (argument == L"--screenshot") {
       options.screenshot = value();
     } else if (argument == L"--controls") {

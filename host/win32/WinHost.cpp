@@ -1,7 +1,8 @@
 // brontelx-winhost: loads a DLL, calls one export on its own UI thread, and runs that thread's
 // message loop as the product's host does (without IsDialogMessage). It reports the window the call
-// opened, can save its screenshot and control list, and either waits for the user to close it or,
-// with --close, closes it itself and waits until the window has destroyed itself.
+// opened, can type into its edits, click its buttons and read their texts, save its screenshot and
+// control list, and either waits for the user to close it or, with --close, closes it itself and
+// waits until the window has destroyed itself.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlActions.h"
 #include "ControlList.h"
 #include "ExportCall.h"
 #include "HostOptions.h"
@@ -66,6 +68,7 @@ int Run(const HostOptions& options) {
   }
   std::printf("window %llu: %s\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
               Caption(window).c_str());
+  RunControlActions(window, options.actions);
   if (!options.controls.empty()) WriteFile(options.controls, ListControls(window));
   if (!options.screenshot.empty()) SaveWindowPng(window, options.screenshot);
   std::fflush(stdout);

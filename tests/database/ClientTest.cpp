@@ -9,6 +9,7 @@
 #include "DatabaseError.h"
 #include "FbClient.h"
 #include "FbRef.h"
+#include "ProjectFirebirdRoot.h"
 #include "Status.h"
 
 namespace brontelx {

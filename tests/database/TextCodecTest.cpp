@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Charsets.h"
+#include "Iconv.h"
 
 namespace brontelx {
 namespace {
