@@ -118,8 +118,12 @@ TEST(LibraryTest, ExportsExactlyTheEntryPoints) {
 }
 
 TEST(LibraryTest, OpensNothingWhenLoadedAndFailsClearlyWithoutAnApplication) {
-  // A process without QApplication, the library loaded, called, unloaded.
-  const std::string report = Output("'" BRONTELX_LIBRARY_PROBE "' '" BRONTELX_LIBRARY_PATH "'");
+  // A process without QApplication, the library loaded, called, unloaded. Once the library and the
+  // libraries it brought are unloaded, the leak checker can no longer tell whose a block was (the
+  // start-up block of Qt's OpenMP runtime gets blamed on whatever is mapped there next), so the probe
+  // runs without it; every other test keeps the library loaded and is checked.
+  const std::string report =
+      Output("ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" BRONTELX_LIBRARY_PROBE "' '" BRONTELX_LIBRARY_PATH "'");
   EXPECT_NE(report.find("load: nothing opened\n"), std::string::npos) << report;
   EXPECT_NE(report.find("call: -1 No QApplication exists: the host program must create its QApplication before it "
                         "opens a window\n"),
