@@ -22,6 +22,7 @@
 
 #include "Charsets.h"
 #include "Check.h"
+#include "Iconv.h"
 #include "TextCodec.h"
 #include "Unicode.h"
 
