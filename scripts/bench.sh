@@ -42,7 +42,7 @@ machine_table() {
   echo "| CPU | $(nproc) logical CPUs, ${cpu:-unknown} |"
   echo "| memory | $memory |"
   echo "| system | Debian $(cat /etc/debian_version), kernel $(uname -r) |"
-  echo "| Firebird | $(dpkg-query -W -f='${Version}' libfbclient2 2>/dev/null): embedded engine in Classic mode (the project's Firebird root), the private Super server on 127.0.0.1 |"
+  echo "| Firebird | $(dpkg-query -W -f='${Version}' "libfbclient2:$(dpkg --print-architecture)" 2>/dev/null): embedded engine in Classic mode (the project's Firebird root), the private Super server on 127.0.0.1 |"
   echo "| toolchain | $(g++ --version | head -n 1), RelWithDebInfo; Google Benchmark $(dpkg-query -W -f='${Version}' libbenchmark-dev 2>/dev/null) |"
   echo "| run | $(date -u '+%Y-%m-%d %H:%M UTC'); load average before the run: $(cut -d' ' -f1-3 /proc/loadavg) |"
 }
