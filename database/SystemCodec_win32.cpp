@@ -33,7 +33,7 @@ UINT CodePage(std::string_view name) {
   };
   if (name.starts_with("WIN")) return number(name.substr(3));
   if (name.starts_with("DOS")) return number(name.substr(3));
-  // ISO-8859-n is code page 28590 + n (28603 for part 13).
+  // ISO-8859-n is code page 28590 + n.
   if (name.starts_with("ISO8859_")) {
     const UINT part = number(name.substr(8));
     return part >= 1 && part <= 16 ? 28590 + part : 0;

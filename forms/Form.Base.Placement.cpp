@@ -1,15 +1,14 @@
 // TFormBase: the window's placement, stored in STOPOS1 of the archive per situation, user and
 // project.
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "Ascii.h"
 #include "Form.Base.h"
+#include "RowValues.h"
 #include "Statement.h"
-#include "Transaction.h"
 #include "TransactedStatement.h"
+#include "Transaction.h"
 #include "UpdateSQL.h"
 
 namespace brontelx {
@@ -26,41 +25,6 @@ std::vector<std::string> RowQuery(std::int32_t ASituazione, std::int32_t AUtente
   for (std::string& line : KeyFilter(ASituazione, AUtente, AProgetto)) lines.push_back(std::move(line));
   return lines;
 }
-
-// The values of one row of STOPOS1 by column, as text (NULL: none), in the form they are bound
-// back: the server turns each text into its column's type, so every value is written as read.
-class RowValues {
- public:
-  // The current row of `query`, or every column NULL when `fromRow` is false.
-  RowValues(const db::Statement& query, bool fromRow) {
-    for (unsigned i = 0; i < query.FieldCount(); ++i) {
-      const db::Field field = query.FieldAt(i);
-      std::optional<std::string> value;
-      if (fromRow && !field.IsNull()) value = field.AsString();
-      values_.emplace_back(field.Name(), std::move(value));
-    }
-  }
-
-  void Set(std::string_view column, std::int32_t value) {
-    for (auto& [name, text] : values_) {
-      if (ascii::EqualsIgnoringCase(name, column)) text = std::to_string(value);
-    }
-  }
-
-  void Bind(db::Statement& statement) const {
-    for (const auto& [name, text] : values_) {
-      db::Param& param = statement.ParamByName(name);
-      if (text) {
-        param.SetString(*text);
-      } else {
-        param.SetNull();
-      }
-    }
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> values_;
-};
 
 }  // namespace
 

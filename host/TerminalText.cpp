@@ -3,36 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "TextCodec.h"
+
 namespace brontelx::cli {
 namespace {
-
-// Length of the valid UTF-8 sequence at the start of `text` and its code point, or 0 when the
-// first byte does not start one (stray continuation byte, overlong form, surrogate, beyond U+10FFFF).
-std::size_t DecodeUtf8(std::string_view text, char32_t& codePoint) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  char32_t minimum = 0;
-  if (lead < 0x80) {
-    codePoint = lead;
-    return 1;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (text.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-  }
-  if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
-  return length;
-}
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
@@ -64,18 +38,14 @@ std::string Render(std::string_view text, bool keepLines, std::string_view inden
       out += indent;
       continue;
     }
-    char32_t c = 0;
-    const std::size_t length = DecodeUtf8(text.substr(i), c);
-    if (length == 0) {
-      out += Hex("\\x%02x", static_cast<unsigned char>(text[i]));
-      ++i;
+    const std::size_t start = i;
+    const char32_t c = text::DecodeUtf8(text, i);
+    if (c == text::kInvalidCodePoint) {
+      out += Hex("\\x%02x", static_cast<unsigned char>(text[start]));
+    } else if (IsControl(c)) {
+      AppendEscaped(out, c);
     } else {
-      if (IsControl(c)) {
-        AppendEscaped(out, c);
-      } else {
-        out.append(text.substr(i, length));
-      }
-      i += length;
+      out.append(text.substr(start, i - start));
     }
   }
   return out;

@@ -1,5 +1,6 @@
 # shellcheck shell=bash
-# Set-up shared by test.sh and demo.sh; sourced by them, not run on its own.
+# Set-up shared by the scripts (test, demo, bench, fuzz, test-windows); sourced by them, not run on
+# its own.
 
 BRONTELX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 readonly BRONTELX_ROOT
@@ -12,36 +13,45 @@ readonly BRONTELX_PACKAGES=(
   clang time
 )
 
-# Installs the packages that are missing, with sudo when not root. Nothing is fetched when all are
-# there.
+# The command prefix that runs a command as root: nothing for root, sudo otherwise; fails with a
+# message when neither can.
+brontelx_as_root() {
+  if [[ $(id -u) -eq 0 ]]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "Run as root or install sudo: '$*' needs root." >&2
+    return 1
+  fi
+}
+
+# Installs the packages given (BRONTELX_PACKAGES when none are) that are missing, with sudo when
+# not root. Nothing is fetched when all are there.
 brontelx_install_packages() {
   local missing=() package
-  for package in "${BRONTELX_PACKAGES[@]}"; do
+  (($# > 0)) || set -- "${BRONTELX_PACKAGES[@]}"
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
       missing+=("$package")
   done
   ((${#missing[@]} > 0)) || return 0
 
-  local sudo=()
-  if [[ $(id -u) -ne 0 ]]; then
-    command -v sudo >/dev/null || { echo "Missing packages ${missing[*]}; run as root or install sudo." >&2; return 1; }
-    sudo=(sudo)
-  fi
   echo "Installing ${missing[*]}"
-  "${sudo[@]}" apt-get update
+  brontelx_as_root apt-get update
 
   # Installing firebird3.0-server would start the system's Firebird service, which the tests do not
   # use: a policy-rc.d that refuses service starts keeps it stopped while the packages install.
   local policy=/usr/sbin/policy-rc.d added_policy=0 status=0
   if [[ " ${missing[*]} " == *" firebird3.0-server "* && ! -e $policy ]]; then
-    printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
-    "${sudo[@]}" chmod 755 "$policy"
+    printf '#!/bin/sh\nexit 101\n' | brontelx_as_root tee "$policy" >/dev/null
+    brontelx_as_root chmod 755 "$policy"
     added_policy=1
   fi
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" ||
+  brontelx_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" ||
     status=$?
   if ((added_policy)); then
-    "${sudo[@]}" rm -f "$policy"
+    brontelx_as_root rm -f "$policy"
   fi
   return "$status"
 }

@@ -41,20 +41,11 @@ port=
 forwarder_dll=
 
 install_windows_packages() {
-  local sudo=() missing=() package
-  [[ $(id -u) -eq 0 ]] || sudo=(sudo)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     echo "Adding the i386 architecture"
-    "${sudo[@]}" dpkg --add-architecture i386
+    brontelx_as_root dpkg --add-architecture i386
   fi
-  for package in "${WINDOWS_PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-      missing+=("$package")
-  done
-  ((${#missing[@]} > 0)) || return 0
-  echo "Installing ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  brontelx_install_packages "${WINDOWS_PACKAGES[@]}"
 }
 
 cleanup() {

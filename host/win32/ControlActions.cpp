@@ -5,6 +5,7 @@
 
 #include "ControlName.h"
 #include "MessagePump.h"
+#include "Win32Controls.h"
 #include "WideText.h"
 
 namespace brontelx::winhost {
@@ -19,11 +20,6 @@ HWND Control(HWND window, const std::string& name) {
   return control;
 }
 
-std::string TextOf(HWND control) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return ToUtf8(text);
-}
 
 }  // namespace
 
@@ -39,7 +35,7 @@ void RunControlActions(HWND window, const std::vector<ControlAction>& actions) {
         SendMessageW(control, BM_CLICK, 0, 0);
         break;
       case ControlAction::Kind::Read:
-        std::printf("%s: %s\n", action.control.c_str(), TextOf(control).c_str());
+        std::printf("%s: %s\n", action.control.c_str(), platform::win32::ControlText(control).c_str());
         break;
     }
     PumpWaiting();

@@ -4,6 +4,7 @@
 
 #include "ControlName.h"
 #include "WideText.h"
+#include "Win32Controls.h"
 
 namespace brontelx::winhost {
 namespace {
@@ -17,11 +18,6 @@ std::string ClassOf(HWND control) {
   return ToUtf8(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
 }
 
-std::string TextOf(HWND control) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return ToUtf8(text);
-}
 
 std::string FlagsOf(HWND control, const std::string& className) {
   const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
@@ -50,7 +46,7 @@ BOOL CALLBACK ListOne(HWND control, LPARAM parameter) {
                    std::to_string(rect.top) + "," + std::to_string(rect.right - rect.left) + "," +
                    std::to_string(rect.bottom - rect.top) + "\t" +
                    (parent == listing.window ? std::string() : ControlName(parent)) + "\t" +
-                   FlagsOf(control, className) + "\t" + TextOf(control) + "\n";
+                   FlagsOf(control, className) + "\t" + platform::win32::ControlText(control) + "\n";
   return TRUE;
 }
 

@@ -19,6 +19,7 @@
 #include "HostOptions.h"
 #include "MessagePump.h"
 #include "WideText.h"
+#include "Win32Controls.h"
 #include "WindowCapture.h"
 
 namespace brontelx::winhost {
@@ -36,11 +37,6 @@ HWND NewWindow(const std::vector<HWND>& before) {
   return nullptr;
 }
 
-std::string Caption(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return ToUtf8(text);
-}
 
 void WriteFile(const std::wstring& file, const std::string& contents) {
   std::ofstream out(std::filesystem::path(file), std::ios::binary);
@@ -67,7 +63,7 @@ int Run(const HostOptions& options) {
     return 1;
   }
   std::printf("window %llu: %s\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)),
-              Caption(window).c_str());
+              platform::win32::ControlText(window).c_str());
   RunControlActions(window, options.actions);
   if (!options.controls.empty()) WriteFile(options.controls, ListControls(window));
   if (!options.screenshot.empty()) SaveWindowPng(window, options.screenshot);

@@ -3,21 +3,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
 #include "AnchorKeeper.h"
 #include "ErrorBox.h"
 #include "Layout.h"
+#include "QtErrorBox.h"
 #include "QtControls.h"
 #include "QtText.h"
 
 namespace brontelx::platform::qt {
-
-void StandardErrorBox(const std::string& message) {
-  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), ToQString(message));
-}
 
 FormWidget::FormWidget(const WindowDescription& description, WindowEvents& events) : events_(events) {
   setWindowTitle(ToQString(description.caption));
@@ -32,9 +28,7 @@ FormWidget::FormWidget(const WindowDescription& description, WindowEvents& event
 
 void FormWidget::BuildControls(const WindowDescription& description) {
   QHash<QWidget*, AnchorKeeper*> keepers{{this, new AnchorKeeper(this)}};
-  const auto onClick = [this](const std::string& handler) {
-    RunGuarded([&] { events_.OnClick(handler); }, StandardErrorBox);
-  };
+  const auto onClick = [this](const std::string& handler) { RunHandler([&] { events_.OnClick(handler); }); };
   for (const ControlDescription& control : description.controls) {
     QWidget* parent = this;
     if (!control.parent.empty()) {
@@ -58,7 +52,7 @@ void FormWidget::BuildControls(const WindowDescription& description) {
 
 void FormWidget::closeEvent(QCloseEvent* event) {
   CloseAction action = CloseAction::Hide;
-  if (!RunGuarded([&] { events_.OnClose(action); }, StandardErrorBox)) {
+  if (!RunHandler([&] { events_.OnClose(action); })) {
     event->ignore();
     return;
   }
@@ -68,7 +62,19 @@ void FormWidget::closeEvent(QCloseEvent* event) {
 
 void FormWidget::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
-  if (onHidden_) onHidden_();
+  // A window minimised by the user is hidden by the window system but still open.
+  if (onHidden_ && !event->spontaneous()) onHidden_();
+}
+
+bool FormWidget::RunHandler(const std::function<void()>& handler) {
+  ++handlerDepth_;
+  const bool done = RunGuarded(handler, StandardErrorBox);
+  --handlerDepth_;
+  if (releasePending_ && !Busy()) {
+    releasePending_ = false;
+    PostRelease();
+  }
+  return done;
 }
 
 void FormWidget::PostRelease() {
@@ -80,8 +86,9 @@ void FormWidget::PostRelease() {
 }
 
 void FormWidget::Release() {
-  if (modalDepth_ > 0) {
-    // RunModal still runs on this widget; it releases the window when its loop has ended.
+  if (Busy()) {
+    // A handler (say, one showing a box) or RunModal still runs on this widget; the window is
+    // released once they have returned.
     releasePending_ = true;
     return;
   }
@@ -89,6 +96,8 @@ void FormWidget::Release() {
 }
 
 void FormWidget::RunModal() {
+  // Modality takes effect when a window is shown: one shown modeless is shown again.
+  if (isVisible()) hide();
   QEventLoop loop;
   onHidden_ = [&loop] { loop.quit(); };
   ++modalDepth_;
@@ -100,7 +109,7 @@ void FormWidget::RunModal() {
   --modalDepth_;
   onHidden_ = nullptr;
   setWindowModality(Qt::NonModal);
-  if (releasePending_) {
+  if (releasePending_ && !Busy()) {
     releasePending_ = false;
     PostRelease();
   }

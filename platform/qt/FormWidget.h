@@ -28,17 +28,19 @@ class FormWidget : public QWidget {
 
  private:
   void BuildControls(const WindowDescription& description);
+  // Runs an event handler through the guard; false when it failed.
+  bool RunHandler(const std::function<void()>& handler);
   void PostRelease();
   void Release();
+  // A release is held back while a handler or a modal loop still runs on this widget.
+  bool Busy() const { return handlerDepth_ > 0 || modalDepth_ > 0; }
 
   WindowEvents& events_;
   QHash<QString, QWidget*> controls_;
   std::function<void()> onHidden_;
+  int handlerDepth_ = 0;
   int modalDepth_ = 0;
   bool releasePending_ = false;
 };
-
-// The box that shows an error's message: QMessageBox::critical.
-void StandardErrorBox(const std::string& message);
 
 }  // namespace brontelx::platform::qt

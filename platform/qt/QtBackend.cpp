@@ -1,10 +1,9 @@
-// The functions of the windowing layer that the Qt backend defines.
+// BuildWindow, as the Qt backend defines it.
 #include <QApplication>
 #include <QThread>
 
 #include "BundledFonts.h"
 #include "QtWindow.h"
-#include "WaitCursor.h"
 
 namespace brontelx::platform {
 
@@ -17,14 +16,6 @@ std::unique_ptr<Window> BuildWindow(const WindowDescription& description, Window
   }
   qt::LoadBundledFonts();
   return std::make_unique<qt::QtWindow>(description, events);
-}
-
-WaitCursor::WaitCursor() : shown_(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-  if (shown_) QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-WaitCursor::~WaitCursor() {
-  if (shown_ && QCoreApplication::instance()) QApplication::restoreOverrideCursor();
 }
 
 }  // namespace brontelx::platform

@@ -17,6 +17,11 @@ void QtWindow::SetCaption(const std::string& caption) { widget_->setWindowTitle(
 
 Rect QtWindow::Frame() const {
   const QRect frame = widget_->frameGeometry();
+  // Until the window is moved or resized it keeps the frame it was given: a window manager that
+  // reports its decorations only once the window is shown does not make it look resized.
+  if (given_ && widget_->size() == givenClientSize_ && frame.topLeft() == QPoint(given_->left, given_->top)) {
+    return *given_;
+  }
   return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
@@ -28,6 +33,8 @@ void QtWindow::SetFrame(const Rect& frame) {
   widget_->move(frame.left, frame.top);
   widget_->resize(frame.width - decorations.left() - decorations.right(),
                   frame.height - decorations.top() - decorations.bottom());
+  given_ = frame;
+  givenClientSize_ = widget_->size();
 }
 
 std::uintptr_t QtWindow::NativeHandle() { return static_cast<std::uintptr_t>(widget_->winId()); }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSize>
+
 #include <memory>
+#include <optional>
 
 #include "FormWidget.h"
 #include "Window.h"
@@ -28,6 +31,9 @@ class QtWindow : public Window {
   QWidget& ControlNamed(std::string_view name) const;
 
   std::unique_ptr<FormWidget> widget_;
+  // The frame SetFrame last gave the window, and the client size that gave it.
+  std::optional<Rect> given_;
+  QSize givenClientSize_;
 };
 
 }  // namespace brontelx::platform::qt

@@ -56,7 +56,7 @@ TEST_F(TransactionTest, ParameterLinesShapeTheTransaction) {
   EXPECT_EQ(ShapeOf({"ISC_TPB_READ_COMMITTED", "rec_version", "isc_tpb_nowait", "read"}), "2:0:1");
   EXPECT_EQ(ShapeOf({"isc_tpb_version3", "concurrency"}), "1:-1:0");
   EXPECT_EQ(ShapeOf({}), "1:-1:0");
-  // Flags of the inherited helper: items outside 1..20 are not sent.
+  // Parameter items given as flags: items outside 1..20 are not sent.
   db::Transaction flagged(&connection);
   SetTransactionParams(flagged, MakeTPBFlags({0, 8, 15, 17, 7, 21, 31}));
   flagged.StartTransaction();

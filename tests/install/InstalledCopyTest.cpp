@@ -21,6 +21,10 @@ TEST(InstalledCopyTest, AMovedInstallationWorks) {
   ASSERT_EQ(ExitCode(install), 0) << install.output << install.errors;
   const fs::path moved = temp.Path() / "copia città";
   fs::rename(installed, moved);
+  // The Firebird configuration goes with the programs; without it they would fall back to the
+  // build tree's on this machine and to the system's elsewhere.
+  EXPECT_TRUE(fs::is_regular_file(moved / "bin" / "firebird" / "firebird.conf"));
+  EXPECT_TRUE(fs::is_regular_file(moved / "bin" / "firebird" / "intl" / "libfbintl.so"));
   const std::string bin = (moved / "bin").string();
 
   const ChildResult demo = RunChild(bin + "/brontelx", {"demo", (moved / "dati").string()});
