@@ -11,19 +11,22 @@ set(BRONTELX_FIREBIRD_CONF ${CMAKE_CURRENT_LIST_DIR}/firebird.conf)
 
 # brontelx_stage_firebird_root(FOLDER [TARGET...])
 # Writes FOLDER/firebird at build time, before each TARGET builds. Call it for the output folder
-# of programs or libraries that are run from there.
+# of programs or libraries that are run from there; calling it again for the same folder only adds
+# targets.
 function(brontelx_stage_firebird_root folder)
   set(root ${folder}/firebird)
   string(MAKE_C_IDENTIFIER "${root}" id)
-  add_custom_command(
-    OUTPUT ${root}/firebird.conf ${root}/intl/libfbintl.so
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${root}/intl
-    COMMAND ${CMAKE_COMMAND} -E copy ${BRONTELX_FIREBIRD_CONF} ${root}/firebird.conf
-    COMMAND ${CMAKE_COMMAND} -E copy ${BRONTELX_FBINTL_LIBRARY} ${root}/intl/libfbintl.so
-    DEPENDS ${BRONTELX_FIREBIRD_CONF} ${BRONTELX_FBINTL_LIBRARY}
-    COMMENT "Staging the Firebird root ${root}"
-    VERBATIM)
-  add_custom_target(stage_${id} DEPENDS ${root}/firebird.conf ${root}/intl/libfbintl.so)
+  if(NOT TARGET stage_${id})
+    add_custom_command(
+      OUTPUT ${root}/firebird.conf ${root}/intl/libfbintl.so
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${root}/intl
+      COMMAND ${CMAKE_COMMAND} -E copy ${BRONTELX_FIREBIRD_CONF} ${root}/firebird.conf
+      COMMAND ${CMAKE_COMMAND} -E copy ${BRONTELX_FBINTL_LIBRARY} ${root}/intl/libfbintl.so
+      DEPENDS ${BRONTELX_FIREBIRD_CONF} ${BRONTELX_FBINTL_LIBRARY}
+      COMMENT "Staging the Firebird root ${root}"
+      VERBATIM)
+    add_custom_target(stage_${id} DEPENDS ${root}/firebird.conf ${root}/intl/libfbintl.so)
+  endif()
   foreach(target IN LISTS ARGN)
     add_dependencies(${target} stage_${id})
   endforeach()

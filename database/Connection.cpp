@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "Dependents.h"
 #include "FbClient.h"
+#include "HostSignals.h"
 #include "ParamLines.h"
 #include "Statement.h"
 #include "Transaction.h"
@@ -53,6 +54,7 @@ void Connection::Open() {
   AddParamLines(dpb, params_, LookupDpbItem, "connection");
   const std::vector<unsigned char> bytes = dpb.Bytes();
   const client::Utf8FileNames fileNames;
+  const client::HostSignals hostSignals;
   Status status;
   attachment_ = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
       &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));

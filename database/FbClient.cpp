@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "ClientLibrary.h"
+#include "HostSignals.h"
 
 namespace brontelx::db {
 namespace {
@@ -10,7 +11,11 @@ std::atomic<Firebird::IProvider*> providerInUse{nullptr};
 }
 
 Firebird::IMaster* Master() {
-  static Firebird::IMaster* const master = client::LoadMaster();
+  static Firebird::IMaster* const master = [] {
+    // The client may start threads as it loads; they must not take the host's signals.
+    const client::HostSignals hostSignals;
+    return client::LoadMaster();
+  }();
   return master;
 }
 

@@ -1,8 +1,10 @@
 #include "ProjectFirebirdRoot.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 namespace brontelx::db::client {
@@ -10,32 +12,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file of the program or shared library this code is linked into.
-fs::path ThisModule() {
-  Dl_info info{};
-  link_map* module = nullptr;
-  if (!dladdr1(reinterpret_cast<void*>(&ThisModule), &info, reinterpret_cast<void**>(&module), RTLD_DL_LINKMAP) ||
-      !module)
-    return {};
-  std::error_code error;
-  // The program itself has no name in its link map entry.
-  const fs::path file = module->l_name[0] ? fs::path(module->l_name) : fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::path() : fs::absolute(file, error);
+// The file mapped at `address`, as the system names it in /proc/self/maps: the absolute path of
+// the file itself, whatever name it was opened by. Empty when nothing is mapped there from a file
+// that still exists.
+fs::path MappedFile(const void* address) {
+  const auto where = reinterpret_cast<std::uintptr_t>(address);
+  std::ifstream maps("/proc/self/maps");
+  // Lines like "7f1c2a000000-7f1c2a021000 r-xp 00000000 fe:00 1234   /usr/lib/libx.so".
+  for (std::string line; std::getline(maps, line);) {
+    const std::string_view text = line;
+    std::uintptr_t start = 0, end = 0;
+    const auto [afterStart, startError] = std::from_chars(text.data(), text.data() + text.size(), start, 16);
+    if (startError != std::errc() || afterStart == text.data() + text.size() || *afterStart != '-') continue;
+    const auto [afterEnd, endError] = std::from_chars(afterStart + 1, text.data() + text.size(), end, 16);
+    if (endError != std::errc() || where < start || where >= end) continue;
+    const std::size_t path = text.find('/');
+    if (path == std::string_view::npos || text.ends_with(" (deleted)")) return {};
+    return fs::path(text.substr(path));
+  }
+  return {};
 }
 
 bool IsFirebirdRoot(const fs::path& folder) {
   std::error_code error;
-  return !folder.empty() && fs::is_regular_file(folder / "firebird.conf", error);
+  return fs::is_regular_file(folder / "firebird.conf", error);
 }
 
 }  // namespace
 
 fs::path ProjectFirebirdRoot() {
-  const fs::path beside = ThisModule().parent_path() / "firebird";
-  if (IsFirebirdRoot(beside)) return beside;
-  const fs::path buildTree = BRONTELX_BUILD_FIREBIRD_ROOT;
-  if (IsFirebirdRoot(buildTree)) return buildTree;
-  return {};
+  const fs::path module = MappedFile(reinterpret_cast<const void*>(&ProjectFirebirdRoot));
+  if (module.empty()) return {};
+  const fs::path beside = (module.parent_path() / "firebird").lexically_normal();
+  return IsFirebirdRoot(beside) ? beside : fs::path();
 }
 
 }  // namespace brontelx::db::client

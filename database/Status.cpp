@@ -1,5 +1,7 @@
 #include "Status.h"
 
+#include <cerrno>
+
 #include "DatabaseError.h"
 #include "FbClient.h"
 
@@ -8,6 +10,11 @@ namespace brontelx::db {
 Status::Status(Connection* connection) : BaseStatusWrapper(Master()->getStatus()), connection_(connection) {}
 
 Status::~Status() { status->dispose(); }
+
+void Status::clearException(Status* status) {
+  errno = 0;
+  BaseStatusWrapper::clearException(status);
+}
 
 void Status::checkException(Status* status) {
   if (status->dirty && (status->getState() & Firebird::IStatus::STATE_ERRORS))

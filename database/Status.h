@@ -24,6 +24,11 @@ class Status : public Firebird::BaseStatusWrapper<Status> {
   // For the interface calls that take the status as a pointer.
   Status* Get() { return this; }
 
+  // Called by every interface method before the call. Also clears errno: the engine reads it
+  // without setting it in places, and an EINTR left there by a signal that interrupted the calling
+  // thread earlier (say, in the host's event loop) makes it retry forever; closing an attachment
+  // then never returns.
+  static void clearException(Status* status);
   // Called by every interface method after the call returns.
   static void checkException(Status* status);
 

@@ -8,10 +8,14 @@
 // function several times does.
 // --screenshot saves a PNG of the window once it is shown and closes it, for machines without a
 // display (QT_QPA_PLATFORM=offscreen).
+// The arguments are read before the window system is reached, so --help and a mistyped argument
+// are answered without a display; the window system's platform is chosen with QT_QPA_PLATFORM.
+// SIGINT, SIGTERM and SIGHUP close the windows and end the host with 128 + the signal's number.
 #include <dlfcn.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
@@ -23,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "QuitOnSignal.h"
 #include "Screenshots.h"
 
 namespace {
@@ -31,6 +36,7 @@ using ShowFunction = std::int32_t (*)(std::int32_t, std::int32_t);
 using ErrorFunction = std::int32_t (*)(char*, std::int32_t);
 
 struct Arguments {
+  bool help = false;
   std::string window;  // "settings" or "test"
   std::int32_t user = 0;
   std::int32_t windowId = 0;
@@ -38,49 +44,52 @@ struct Arguments {
   QString screenshotFolder;
 };
 
+constexpr char kUsage[] =
+    "usage: brontelx-host settings|test --user N [--window-id ID] [--windows COUNT] [--screenshot DIR]\n"
+    "  settings      the settings window (where the delivery-note database lives)\n"
+    "  test          the test window (runs the delivery-note validation by hand)\n"
+    "  --user N      the user code (UTENTI.CODICE) the window opens for\n"
+    "  --window-id   the window-log row (TELVILOGFUNZ.IDFINESTRA) that records the window; 0 by default\n"
+    "  --windows     how many windows to open, one call each; 1 by default\n"
+    "  --screenshot  save a PNG of the window into DIR, then close it\n"
+    "The window system's platform comes from QT_QPA_PLATFORM (offscreen: no display needed).\n";
+
 int Usage(const std::string& problem) {
-  std::fprintf(stderr,
-               "brontelx-host: %s\n"
-               "usage: brontelx-host settings|test --user N [--window-id ID] [--windows COUNT] [--screenshot DIR]\n"
-               "  settings      the settings window (where the delivery-note database lives)\n"
-               "  test          the test window (runs the delivery-note validation by hand)\n"
-               "  --user N      the user code (UTENTI.CODICE) the window opens for\n"
-               "  --window-id   the window-log row (TELVILOGFUNZ.IDFINESTRA) that records the window; 0 by default\n"
-               "  --windows     how many windows to open, one call each; 1 by default\n"
-               "  --screenshot  save a PNG of the window into DIR, then close it\n",
-               problem.c_str());
+  std::fprintf(stderr, "brontelx-host: %s\n%s", problem.c_str(), kUsage);
   return 2;
 }
 
-std::optional<std::int32_t> Integer(const QString& text) {
-  const std::string bytes = text.toStdString();
+std::optional<std::int32_t> Integer(const std::string& bytes) {
   std::int32_t value = 0;
   const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), value);
   if (bytes.empty() || error != std::errc() || end != bytes.data() + bytes.size()) return std::nullopt;
   return value;
 }
 
-// Reads the arguments after Qt has taken its own; an error message when they are wrong.
-std::optional<std::string> Parse(const QStringList& args, Arguments& parsed) {
+// Reads the arguments (arguments[0] is the program); an error message when they are wrong.
+std::optional<std::string> Parse(const std::vector<std::string>& args, Arguments& parsed) {
   bool userGiven = false;
-  for (int i = 1; i < args.size(); ++i) {
-    const QString& arg = args[i];
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (arg == "settings" || arg == "test") {
+    if (arg == "--help" || arg == "-h") {
+      parsed.help = true;
+      return std::nullopt;
+    } else if (arg == "settings" || arg == "test") {
       if (!parsed.window.empty()) return "only one window can be named";
-      parsed.window = arg.toStdString();
+      parsed.window = arg;
     } else if (arg == "--user" || arg == "--window-id" || arg == "--windows") {
-      if (!hasValue) return arg.toStdString() + " needs a number";
+      if (!hasValue) return arg + " needs a number";
       const std::optional<std::int32_t> value = Integer(args[++i]);
-      if (!value) return arg.toStdString() + " needs a whole number, not \"" + args[i].toStdString() + "\"";
+      if (!value) return arg + " needs a whole number, not \"" + args[i] + "\"";
       if (arg == "--windows" && *value < 1) return "--windows needs at least 1";
       (arg == "--user" ? parsed.user : arg == "--windows" ? parsed.windows : parsed.windowId) = *value;
       userGiven = userGiven || arg == "--user";
     } else if (arg == "--screenshot") {
       if (!hasValue) return "--screenshot needs a folder";
-      parsed.screenshotFolder = args[++i];
+      parsed.screenshotFolder = QFile::decodeName(args[++i].c_str());
     } else {
-      return "unknown argument \"" + arg.toStdString() + "\"";
+      return "unknown argument \"" + arg + "\"";
     }
   }
   if (parsed.window.empty()) return "name the window: settings or test";
@@ -97,9 +106,15 @@ std::string LibraryError(ErrorFunction lastError) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
   Arguments args;
-  if (const std::optional<std::string> problem = Parse(QApplication::arguments(), args)) return Usage(*problem);
+  if (const std::optional<std::string> problem = Parse(std::vector<std::string>(argv, argv + argc), args))
+    return Usage(*problem);
+  if (args.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  QApplication application(argc, argv);
+  brontelx::host::QuitOnSignal();
 
   const QString path = QDir(QApplication::applicationDirPath()).filePath("libBrontelX.so");
   void* library = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);

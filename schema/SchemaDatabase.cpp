@@ -9,6 +9,7 @@
 #include "DatabaseError.h"
 #include "FbClient.h"
 #include "FbHandle.h"
+#include "HostSignals.h"
 #include "MessageData.h"
 #include "ParamBlock.h"
 #include "SchemaScripts.h"
@@ -51,6 +52,7 @@ void CreateDatabase(const std::filesystem::path& file, Kind kind, const std::str
   Firebird::IAttachment* created = nullptr;
   try {
     const db::client::Utf8FileNames fileNames;
+    const db::client::HostSignals hostSignals;
     created = db::Provider()->createDatabase(&status, file.string().c_str(), static_cast<unsigned>(dpb.size()),
                                              dpb.data());
   } catch (const db::DatabaseError&) {

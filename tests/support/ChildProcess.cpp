@@ -21,16 +21,21 @@ void Pipe(int fds[2]) {
   if (pipe2(fds, O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category(), "pipe2");
 }
 
+// This process's environment with `changes` applied: "NAME=value" adds or replaces, "NAME" removes.
 std::vector<std::string> Environment(const std::vector<std::string>& changes) {
+  const auto changedName = [](const std::string& change) {
+    return change.substr(0, change.find('=')) + "=";
+  };
   std::vector<std::string> result;
   for (char** entry = environ; *entry; ++entry) {
     const std::string text = *entry;
-    const std::string name = text.substr(0, text.find('=') + 1);
-    bool replaced = false;
-    for (const std::string& change : changes) replaced = replaced || change.rfind(name, 0) == 0;
-    if (!replaced) result.push_back(text);
+    bool changed = false;
+    for (const std::string& change : changes) changed = changed || text.rfind(changedName(change), 0) == 0;
+    if (!changed) result.push_back(text);
   }
-  result.insert(result.end(), changes.begin(), changes.end());
+  for (const std::string& change : changes) {
+    if (change.find('=') != std::string::npos) result.push_back(change);
+  }
   return result;
 }
 

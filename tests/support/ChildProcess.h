@@ -21,7 +21,7 @@ struct ChildStatus {
 class ChildProcess {
  public:
   // Runs `program` (a path, or a name looked up in PATH) with `arguments`, in this process's
-  // environment with `environment` ("NAME=value") added or replacing.
+  // environment with `environment` applied: "NAME=value" adds or replaces, "NAME" removes.
   ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                const std::vector<std::string>& environment = {});
   ~ChildProcess();
