@@ -1,5 +1,9 @@
 #include "Connection.h"
 
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
 #include "DatabaseError.h"
 #include "Dependents.h"
 #include "FbClient.h"
@@ -31,6 +35,16 @@ std::optional<ParamItem> LookupDpbItem(std::string_view name) {
 
 }  // namespace
 
+int Connection::ConnectTimeoutSeconds() {
+  const char* text = std::getenv("BRONTELX_CONNECT_TIMEOUT");
+  if (!text) return kConnectTimeoutSeconds;
+  const char* end = text + std::strlen(text);
+  int seconds = 0;
+  const auto [stop, error] = std::from_chars(text, end, seconds);
+  if (error != std::errc() || stop != end || seconds < 1 || seconds > 180) return kConnectTimeoutSeconds;
+  return seconds;
+}
+
 Connection::Connection() = default;
 
 Connection::~Connection() {
@@ -50,7 +64,7 @@ void Connection::Open() {
   dpb.AddTag(isc_dpb_utf8_filename);
   // A remote server that does not answer fails the attach after this long instead of the
   // client's 180 seconds; the engine ignores it for local files.
-  dpb.AddInt(isc_dpb_connect_timeout, kConnectTimeoutSeconds);
+  dpb.AddInt(isc_dpb_connect_timeout, ConnectTimeoutSeconds());
   AddParamLines(dpb, params_, LookupDpbItem, "connection");
   const std::vector<unsigned char> bytes = dpb.Bytes();
   const client::Utf8FileNames fileNames;

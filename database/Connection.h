@@ -18,8 +18,14 @@ class Statement;
 // host/port:path and the other remote forms.
 class Connection {
  public:
-  // How long an attach waits for a remote server to answer.
+  // How long an attach waits for a remote server to answer, unless BRONTELX_CONNECT_TIMEOUT says
+  // otherwise: instead of the client's 180 seconds, so that a location naming an unreachable server
+  // fails a window's call in reasonable time.
   static constexpr int kConnectTimeoutSeconds = 15;
+  // The wait of the next attach: BRONTELX_CONNECT_TIMEOUT when it holds whole seconds from 1 to
+  // 180 (the tests of servers that never answer use 1; a site whose servers answer slowly may need
+  // more), else kConnectTimeoutSeconds. Read at every attach.
+  static int ConnectTimeoutSeconds();
 
   Connection();
   ~Connection();

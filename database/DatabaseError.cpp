@@ -14,6 +14,10 @@ namespace brontelx::db {
 DatabaseError::DatabaseError(const std::string& message, std::intptr_t iscCode)
     : std::runtime_error(message), iscCode_(iscCode) {}
 
+bool DatabaseError::IsWriteConflict() const {
+  return iscCode_ == isc_lock_conflict || iscCode_ == isc_deadlock || iscCode_ == isc_update_conflict;
+}
+
 DatabaseError DatabaseError::FromStatus(Firebird::IStatus* status, Connection* connection) {
   std::vector<char> buffer(4096);
   const unsigned length = Util()->formatStatus(buffer.data(), static_cast<unsigned>(buffer.size()), status);

@@ -19,6 +19,10 @@ class DatabaseError : public std::runtime_error {
   explicit DatabaseError(const std::string& message, std::intptr_t iscCode = 0);
 
   std::intptr_t IscCode() const { return iscCode_; }
+  // The statement met another transaction's write of the same row: that one is still running (a
+  // no-wait transaction), or it committed after this transaction began. Trying again in a new
+  // transaction, once the other has ended, may succeed.
+  bool IsWriteConflict() const;
 
   // Builds the error from a status vector that holds an error. The server quotes names and values
   // in the bytes it stores them in; a message that is not UTF-8 is decoded in the character set of

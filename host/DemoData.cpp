@@ -37,7 +37,7 @@ void FillUserDirectory(const std::string& file, const DemoFiles& names) {
                        "VALUES (100, 'Collaudo Personalizzazioni', CURRENT_TIMESTAMP)");
   Exec(users.DBUser(), "INSERT INTO TELVILOGFUNZ (IDFINESTRA, FUNZIONE, DATAAPERTURA) "
                        "VALUES (101, 'VelDatiValidazPers', CURRENT_TIMESTAMP)");
-  const std::string binFolder = std::filesystem::path(names.userDirectory).parent_path().parent_path().string();
+  const std::string binFolder = ProgramsFolder(names);
   for (const int code : {1, 2}) {
     users.SetCodiceUtente(code);
     users.BeginUpdate();
@@ -75,6 +75,10 @@ void FillDeliveryNotes(const std::string& file) {
 }
 
 }  // namespace
+
+std::string ProgramsFolder(const DemoFiles& names) {
+  return std::filesystem::path(names.userDirectory).parent_path().parent_path().string();
+}
 
 void CreateDemoDatabases(const DemoFiles& files, const DemoFiles& names) {
   schema::CreateDatabase(files.userDirectory, schema::Kind::UserDirectory, "UTF8");

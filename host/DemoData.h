@@ -11,6 +11,10 @@ struct DemoFiles {
   std::string deliveryNotes;
 };
 
+// The programs' folder, which the users' parameter "Directory bin" names: the folder that holds
+// user/ with the user directory.
+std::string ProgramsFolder(const DemoFiles& names);
+
 // Creates the three databases at the paths of `files` (which must not exist) and fills them with a
 // small, consistent set of users, parameters, delivery notes, acquisition-log chains, window-log
 // rows (100 for the test window, 101 for the settings window) and a stored placement of user 1's

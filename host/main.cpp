@@ -30,6 +30,12 @@ int Run(const Command& command) {
   return RunDemo(std::get<DemoCommand>(command).folder);
 }
 
+int UsageFailure(const UsageError& e) {
+  std::cerr << "brontelx: " << MessageText(e.what()) << "\n\n"
+            << kSynopsis << "USER is a user code, a whole number such as 1. brontelx --help tells more.\n";
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,13 +45,13 @@ int main(int argc, char** argv) {
   try {
     command = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
   } catch (const UsageError& e) {
-    std::cerr << "brontelx: " << MessageText(e.what()) << "\n\n"
-              << kSynopsis << "USER is a user code, a whole number such as 1. brontelx --help tells more.\n";
-    return 2;
+    return UsageFailure(e);
   }
   int status;
   try {
     status = Run(command);
+  } catch (const UsageError& e) {
+    status = UsageFailure(e);
   } catch (const std::exception& e) {
     std::cout.flush();
     std::cerr << "brontelx: " << MessageText(e.what()) << "\n";

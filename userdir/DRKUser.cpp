@@ -1,5 +1,9 @@
 #include "DRKUser.h"
 
+#include <chrono>
+#include <thread>
+
+#include "DatabaseError.h"
 #include "DRKDBUtility.h"
 #include "Error.h"
 #include "ExecutableFile.h"
@@ -69,11 +73,24 @@ void TDRKUser::CheckUtenteDitta(std::int32_t AUtente, const std::string& ADitta)
 }
 
 void TDRKUser::ScritturaHandleDiApertura(std::int32_t IdFinestra, std::uintptr_t Handle) {
-  TransactedStatement sql(*FDBUser, TransactedStatement::SnapshotParams(), TransactedStatement::End::Commit, false);
-  sql.Query().SetSQL({"UPDATE TELVILOGFUNZ SET", "HANDLEFINESTRA=" + std::to_string(Handle), "WHERE",
-                      "  IDFINESTRA=" + std::to_string(IdFinestra)});
-  sql.Query().ExecQuery();
-  sql.Finish();
+  // The row is the host's: another window or host may be writing it at the same moment. Such a
+  // write ends within milliseconds, so a conflict with it is tried again for a short while.
+  constexpr int kAttempts = 40;
+  constexpr std::chrono::milliseconds kPause{50};
+  for (int attempt = 1;; ++attempt) {
+    try {
+      TransactedStatement sql(*FDBUser, TransactedStatement::SnapshotParams(), TransactedStatement::End::Commit,
+                              false);
+      sql.Query().SetSQL({"UPDATE TELVILOGFUNZ SET", "HANDLEFINESTRA=" + std::to_string(Handle), "WHERE",
+                          "  IDFINESTRA=" + std::to_string(IdFinestra)});
+      sql.Query().ExecQuery();
+      sql.Finish();
+      return;
+    } catch (const db::DatabaseError& e) {
+      if (attempt == kAttempts || !e.IsWriteConflict()) throw;
+    }
+    std::this_thread::sleep_for(kPause);
+  }
 }
 
 }  // namespace brontelx

@@ -14,6 +14,10 @@ namespace brontelx {
 // Every operation runs its own statement in its own transaction and ends both before returning.
 class TDRKUser {
  public:
+  // The longest parameter value, in characters, that the rebuilt parameter block carries: a
+  // longer one fails the rebuild.
+  static constexpr std::size_t kQuadrelValueCharacters = 256;
+
   TDRKUser();
   TDRKUser(const TDRKUser&) = delete;
   TDRKUser& operator=(const TDRKUser&) = delete;

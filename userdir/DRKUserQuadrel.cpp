@@ -50,7 +50,8 @@ const std::vector<std::string> kMergeLines = {
 
 // Rebuilds the block inside the database in one statement: sections ascending, each section line
 // before its first parameter, parameters in the order they were first written. Rows without a
-// parameter name are left out: appending one would turn the whole block NULL.
+// parameter name are left out: appending one would turn the whole block NULL. VALORE's length is
+// TDRKUser::kQuadrelValueCharacters.
 std::vector<std::string> RebuildLines(std::int32_t utente) {
   return {"EXECUTE BLOCK",
           "AS",

@@ -41,12 +41,13 @@ struct VelZidBolRun {
 }  // namespace
 
 std::string EseguiValidazPers(db::Connection& Database, const std::string& NomeFunzione, std::int32_t Utente,
-                              const std::string& Dato) {
-  if (ascii::EqualsIgnoringCase(NomeFunzione, "VelZidBol")) return VelZidBol(Database, Utente, Dato);
+                              const std::string& Dato, UnreachableDatabases* unreachable) {
+  if (ascii::EqualsIgnoringCase(NomeFunzione, "VelZidBol")) return VelZidBol(Database, Utente, Dato, unreachable);
   return "ERR Funzione non esistente";
 }
 
-std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::string& Dato) {
+std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::string& Dato,
+                      UnreachableDatabases* unreachable) {
   std::string location;
   {
     TDRKTabX tabX;
@@ -55,12 +56,18 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
   }
   if (location.empty()) return "ERR - Parametro \"VelZidBolDBRux\" non configurato.";
 
+  if (unreachable) {
+    if (std::optional<std::string> failure = unreachable->Failure(location)) return *failure;
+  }
   VelZidBolRun run;
   try {
     OpenIBDatabase(run.rux, location);
   } catch (const std::exception& e) {
-    return "ERR - Impossibile connettersi al database RUX (" + location + "): " + e.what();
+    const std::string result = "ERR - Impossibile connettersi al database RUX (" + location + "): " + e.what();
+    if (unreachable) unreachable->Remember(location, result);
+    return result;
   }
+  if (unreachable) unreachable->Forget(location);
 
   run.ruxQuery.SetDatabase(&run.rux);
   run.ruxTransaction = CreateReadCommittedTransaction(run.rux);

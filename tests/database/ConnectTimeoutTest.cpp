@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <chrono>
 #include <string>
@@ -10,7 +11,9 @@
 namespace brontelx {
 namespace {
 
+// With the real default (BRONTELX_CONNECT_TIMEOUT unset), not the client's own three minutes.
 TEST(ConnectTimeoutTest, AServerThatNeverAnswersFailsTheOpen) {
+  ASSERT_EQ(getenv("BRONTELX_CONNECT_TIMEOUT"), nullptr);
   const testing::SilentServer listener;
   const std::string location = "127.0.0.1/" + std::to_string(listener.Port()) + ":/srv/dati/archivio.fdb";
   db::Connection connection;

@@ -24,7 +24,7 @@ ino_t Inode(const fs::path& file) {
 
 bool HasStagedFiles(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.path().string().ends_with(".demo-new")) return true;
+    if (entry.path().filename().string().find(".demo-new-") != std::string::npos) return true;
   }
   return false;
 }
@@ -53,9 +53,12 @@ TEST_F(DemoTest, FillsWhatTheWindowsNeedAndReplacesItsOwnFiles) {
             Archive().string());
 
   MarkUserDirectory();
+  // A file of someone else's under a name like those the demo builds its new files under.
+  std::ofstream(Folder() / "data" / "rux.fdb.demo-new") << "not the demo's";
   const ChildResult again = Run({"demo", (Folder() / "data").string()});
   EXPECT_EQ(ExitCode(again), 0) << again.errors;
   EXPECT_EQ(Query(UserDirectory(), "SELECT COUNT(*) FROM UTENTI WHERE CODICE = 7"), "0");
+  EXPECT_EQ(Content(Folder() / "data" / "rux.fdb.demo-new"), "not the demo's");
   EXPECT_TRUE(fs::exists(Archive().string() + ".demo"));
   EXPECT_FALSE(HasStagedFiles(Folder() / "data"));
   EXPECT_FALSE(HasStagedFiles(UserDirectory().parent_path()));
@@ -87,16 +90,17 @@ TEST_F(DemoTest, RefusesABadTargetBeforeTouchingTheUserDirectory) {
   std::ofstream(redirected / "dati.ini") << "[CONFIG]\r\nPercorsoDatabase=/srv/vero/archivio.fdb\r\n";
   refuse(redirected, (redirected / "dati.ini").string() + " would send the demo's connections elsewhere");
 
-  // A new file that cannot be built (its staging name is taken by a folder): the new files built
-  // before it are dropped and none is moved into place.
-  const fs::path folder = Folder() / "data";
-  fs::create_directories(folder / "rux.fdb.demo-new" / "blocked");
-  const ChildResult blocked = Run({"demo", folder.string()});
-  EXPECT_EQ(ExitCode(blocked), 1);
-  EXPECT_NE(blocked.errors.find("cannot build the demo databases, nothing was replaced"), std::string::npos)
-      << blocked.errors;
-  ExpectUserDirectoryKept();
-  EXPECT_FALSE(fs::exists(folder / "archivio.fdb.demo-new"));
+  // The demo's marker copied beside another program's archive proves nothing.
+  const fs::path copied = Folder() / "copied";
+  fs::create_directories(copied);
+  std::ofstream(copied / "archivio.fdb") << "not the demo's";
+  fs::copy_file(Archive().string() + ".demo", copied / "archivio.fdb.demo");
+  refuse(copied, (copied / "archivio.fdb").string() + " exists and was not created by the demo");
+  EXPECT_EQ(Content(copied / "archivio.fdb"), "not the demo's");
+
+  // A folder too long for the users' parameters that store the demo's paths.
+  const fs::path deep = Folder() / std::string(250, 'd');
+  refuse(deep, "whose values hold at most 256 characters");
 }
 
 TEST_F(DemoTest, RefusesToReplaceADatabaseThatAnotherProcessHasOpen) {

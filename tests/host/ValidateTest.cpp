@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "SilentServer.h"
 #include "ToolFixture.h"
 
 namespace brontelx::testing {
@@ -43,14 +46,40 @@ TEST_F(ValidateTest, ExitStatusSaysWhetherEveryDatumWasAccepted) {
 }
 
 TEST_F(ValidateTest, DashReadsOneDatumPerLineFromStandardInput) {
-  // Lines of a Windows file end in CR LF; the CR is not part of the datum.
-  const ChildResult lines = Run({"validate", "2", "-"}, "BOL-1002\r\nBOL-9999\nBOL-1001");
-  EXPECT_EQ(ExitCode(lines), 1) << lines.errors;
-  EXPECT_EQ(lines.output, "OK\n" + kNotFound + "OK\n");
+  // A Windows file may begin with a byte order mark, and its lines end in CR LF; neither is part
+  // of a datum.
+  for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+    const ChildResult lines = Run({"validate", "2", "-"}, bom + "BOL-1002\r\nBOL-9999\nBOL-1001");
+    EXPECT_EQ(ExitCode(lines), 1) << lines.errors;
+    EXPECT_EQ(lines.output, "OK\n" + kNotFound + "OK\n");
+  }
+  // No datum at all is a mistake, as none on the command line is.
+  for (const std::string input : {"", "\xEF\xBB\xBF"}) {
+    const ChildResult none = Run({"validate", "2", "-"}, input);
+    EXPECT_EQ(ExitCode(none), 2) << none.errors;
+    EXPECT_EQ(none.output, "");
+    EXPECT_NE(none.errors.find("standard input holds no datum"), std::string::npos) << none.errors;
+    EXPECT_NE(none.errors.find("usage: brontelx validate"), std::string::npos) << none.errors;
+  }
+}
 
-  const ChildResult none = Run({"validate", "2", "-"});
-  EXPECT_EQ(ExitCode(none), 0) << none.errors;
-  EXPECT_EQ(none.output, "");
+// A batch against a delivery-note server that never answers waits for it once: the data after
+// the first get the same answer without another connection.
+TEST_F(ValidateTest, AnUnreachableDatabaseIsNotWaitedForAgainForEachDatum) {
+  SilentServer silent;
+  const std::string location = "127.0.0.1/" + std::to_string(silent.Port()) + ":/dati/rux.fdb";
+  Exec(Archive(), "UPDATE TABX SET TESTO = '" + location + "' WHERE NOME = 'VelZidBolDBRux'");
+  const ChildResult result = Run({"validate", "1", "-"}, "A1\nA2\nA3\nA4\n", {"BRONTELX_CONNECT_TIMEOUT=1"});
+  EXPECT_EQ(ExitCode(result), 1) << result.errors;
+  std::vector<std::string> firstLines;
+  std::istringstream lines(result.output);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("  ", 0) != 0) firstLines.push_back(line);
+  }
+  ASSERT_EQ(firstLines.size(), 4u) << result.output;
+  EXPECT_EQ(firstLines[0].rfind("ERR - Impossibile connettersi al database RUX (" + location + "): ", 0), 0u);
+  for (const std::string& line : firstLines) EXPECT_EQ(line, firstLines[0]);
+  EXPECT_EQ(silent.TakeWaiting(), 1);
 }
 
 TEST_F(ValidateTest, ResultsOfSeveralLinesContinueOnIndentedLines) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "TempDir.h"
@@ -46,6 +48,15 @@ TEST(InstalledCopyTest, AMovedInstallationWorks) {
   EXPECT_EQ(ExitCode(host), 0) << host.errors;
   EXPECT_EQ(host.output, (shots / "test.png").string() + "\n");
   EXPECT_GT(fs::file_size(shots / "test.png"), 1000u);
+
+  // Help and a mistyped argument are answered without reaching a display.
+  const std::vector<std::string> noDisplay{"QT_QPA_PLATFORM=xcb", "DISPLAY", "WAYLAND_DISPLAY"};
+  const ChildResult help = RunChild(bin + "/brontelx-host", {"--help"}, {}, noDisplay);
+  EXPECT_EQ(ExitCode(help), 0) << help.errors;
+  EXPECT_EQ(help.output.rfind("usage: brontelx-host settings|test --user N", 0), 0u) << help.output;
+  const ChildResult typo = RunChild(bin + "/brontelx-host", {"test", "--usr", "1"}, {}, noDisplay);
+  EXPECT_EQ(ExitCode(typo), 2);
+  EXPECT_EQ(typo.errors.rfind("brontelx-host: unknown argument \"--usr\"\nusage: ", 0), 0u) << typo.errors;
 
   const ChildResult unknown = RunChild(bin + "/brontelx-host", {"settings", "--user", "42"}, {},
                                        {"QT_QPA_PLATFORM=offscreen"});

@@ -18,6 +18,9 @@ class SilentServer {
   // Waits for a client, at most `bound`, and keeps its connection open. Clients that are not taken
   // this way wait in the listen backlog, which to them looks the same.
   bool AcceptOne(std::chrono::seconds bound);
+  // Takes every client waiting in the listen backlog now (also those that gave up meanwhile) and
+  // says how many there were: the connections that clients opened since the last take.
+  int TakeWaiting();
 
  private:
   int listener_ = -1;

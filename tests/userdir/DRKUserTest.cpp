@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "DRKDBUtility.h"
 #include "DRKUser.h"
 #include "DatabaseError.h"
 #include "Error.h"
 #include "Sql.h"
+#include "Statement.h"
 #include "TestDatabase.h"
+#include "Transaction.h"
 
 namespace brontelx {
 namespace {
@@ -102,6 +106,22 @@ TEST_F(DRKUserTest, WindowHandleIsWrittenUnsigned) {
   user.ScritturaHandleDiApertura(12, 99);
   EXPECT_EQ(QueryText(user.DBUser(), "SELECT LIST(IDFINESTRA || '=' || HANDLEFINESTRA) FROM TELVILOGFUNZ"), "11=77");
   EXPECT_EQ(OtherTransactions(), "0");
+
+  // Another window writing the same row at the same moment: the write waits for it to end.
+  db::Connection other;
+  OpenIBDatabase(other, database.Path());
+  db::Transaction writing(&other);
+  writing.StartTransaction();
+  db::Statement update(&other, &writing);
+  update.SetSQL({"UPDATE TELVILOGFUNZ SET HANDLEFINESTRA = 5 WHERE IDFINESTRA = 11"});
+  update.ExecQuery();
+  std::thread commitSoon([&writing] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    writing.Commit();
+  });
+  EXPECT_NO_THROW(user.ScritturaHandleDiApertura(11, 88));
+  commitSoon.join();
+  EXPECT_EQ(QueryText(user.DBUser(), "SELECT HANDLEFINESTRA FROM TELVILOGFUNZ WHERE IDFINESTRA = 11"), "88");
 }
 
 TEST_F(DRKUserTest, StandardPlaceIsBesideTheRunningExecutable) {
