@@ -33,7 +33,7 @@ sigset_t EndingSignals() {
 [[noreturn]] void EndBy(int signal) {
   static const char message[] = "brontelx: interrupted\n";
   [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, message, sizeof message - 1);
-  // The default action of the signal ends the process; the client may have installed a handler.
+  // The default action of the signal ends the process, whatever handler is in place.
   ::signal(signal, SIG_DFL);
   sigset_t one;
   sigemptyset(&one);

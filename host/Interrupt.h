@@ -7,10 +7,10 @@
 namespace brontelx::cli {
 
 // Makes Ctrl-C (SIGINT), SIGTERM and SIGHUP end the program at once, also while a database call
-// waits for a server that never answers: the Firebird client keeps such a call going and handles
-// these signals itself, so without this only SIGKILL would end it. The signals are blocked in every
-// thread and taken by one watcher thread, which runs the registered undo steps, says so on standard
-// error and ends the process by the same signal (the shell sees 130 for Ctrl-C).
+// waits for a server that never answers, which no handler on the calling thread could cut short.
+// The signals are blocked in every thread and taken by one watcher thread, which runs the
+// registered undo steps, says so on standard error and ends the process by the same signal (the
+// shell sees 130 for Ctrl-C).
 // Call it first in main, before any other thread exists: threads inherit the blocked signals.
 void EndOnSignal();
 

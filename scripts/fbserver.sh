@@ -14,7 +14,10 @@
 # the server see each other's locks.
 set -euo pipefail
 
-readonly PACKAGED=/usr/lib/x86_64-linux-gnu/firebird/3.0
+# The packaged engine's root folder (/usr/lib/<architecture>/firebird/3.0), where its package put it.
+PACKAGED=$(dpkg -L firebird3.0-server-core 2>/dev/null | sed -n 's|/plugins/libEngine12\.so$||p' | head -n 1)
+readonly PACKAGED
+[[ -n $PACKAGED ]] || { echo "fbserver.sh: firebird3.0-server-core is not installed" >&2; exit 1; }
 readonly SERVER=/usr/sbin/firebird
 readonly PASSWORD=${BRONTELX_FB_SERVER_PASSWORD:-quillbank}
 

@@ -27,7 +27,8 @@ brontelx_as_root() {
 }
 
 # Installs the packages given (BRONTELX_PACKAGES when none are) that are missing, with sudo when
-# not root. Nothing is fetched when all are there.
+# not root, and prints one line per package installed; apt's whole output goes to build/apt.log
+# (its last lines are shown when it fails). Nothing is fetched when all are there.
 brontelx_install_packages() {
   local missing=() package
   (($# > 0)) || set -- "${BRONTELX_PACKAGES[@]}"
@@ -37,23 +38,36 @@ brontelx_install_packages() {
   done
   ((${#missing[@]} > 0)) || return 0
 
-  echo "Installing ${missing[*]}"
-  brontelx_as_root apt-get update
+  local log=$BRONTELX_ROOT/build/apt.log
+  mkdir -p "$BRONTELX_ROOT/build"
+  echo "Installing ${#missing[@]} Debian packages (apt's output in $log)"
+  if ! ( brontelx_run_apt "${missing[@]}" ) >>"$log" 2>&1; then
+    tail -n 20 "$log" >&2
+    echo "Installing packages failed; apt's whole output is in $log" >&2
+    return 1
+  fi
+  for package in "${missing[@]}"; do
+    echo "  installed $package $(dpkg-query -W -f='${Version}' "$package" 2>/dev/null)"
+  done
+}
 
-  # Installing firebird3.0-server would start the system's Firebird service, which the tests do not
-  # use: a policy-rc.d that refuses service starts keeps it stopped while the packages install.
-  local policy=/usr/sbin/policy-rc.d added_policy=0 status=0
-  if [[ " ${missing[*]} " == *" firebird3.0-server "* && ! -e $policy ]]; then
+# apt-get update and install of the packages given; run in a subshell of its own. Installing
+# firebird3.0-server would start the system's Firebird service, which the tests do not use: a
+# policy-rc.d that refuses service starts keeps it stopped while the packages install, and goes
+# again however the subshell ends (an interruption included).
+brontelx_run_apt() {
+  local policy=/usr/sbin/policy-rc.d
+  if [[ " $* " == *" firebird3.0-server "* && ! -e $policy ]]; then
+    # Expanded now: the trap may run after this function has returned.
+    trap "brontelx_as_root rm -f $policy" EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
     printf '#!/bin/sh\nexit 101\n' | brontelx_as_root tee "$policy" >/dev/null
     brontelx_as_root chmod 755 "$policy"
-    added_policy=1
   fi
-  brontelx_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" ||
-    status=$?
-  if ((added_policy)); then
-    brontelx_as_root rm -f "$policy"
-  fi
-  return "$status"
+  brontelx_as_root apt-get update
+  brontelx_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$@"
 }
 
 # The embedded Firebird engine keeps its lock files in FIREBIRD_LOCK (a folder under /tmp that only
