@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows presets (MinGW-w64, windows-x64 and windows-x86) and tests the Windows library
 # and its pieces, in an Xvfb display of its own and a fresh Wine prefix under build/:
-#   - BrontelX.dll (32-bit): its export table (the entry points, undecorated, at their ordinals),
-#     its version resource and its imports (system DLLs only; fbclient.dll is loaded at run time);
+#   - BrontelX.dll (32-bit) as cmake --install ships it: stripped, its debug information in a file
+#     beside it that it links to, the notes for the host's installer; its export table (the entry
+#     points, undecorated, at their ordinals), its version resource and its imports (system DLLs
+#     only; fbclient.dll is loaded at run time);
 #   - under wine64: the Win32 window tests, the core's Windows tests (run from a folder whose name
 #     holds "città"), the test host on the DLL that opens the windows (by name and by ordinal,
 #     control lists, screenshots), and BrontelX.dll where no fbclient.dll exists (-1 and the
@@ -135,6 +137,29 @@ check_library_file() {
     esac
   done <<<"$imports"
   echo "BrontelX.dll imports: $(tr '\n' ' ' <<<"$imports")(fbclient.dll is loaded at run time)"
+}
+
+# cmake --install of the 32-bit preset into $2: one folder with the stripped BrontelX.dll, its debug
+# information in BrontelX.dll.debug, which the DLL names with its checksum, and the notes for the
+# host's installer.
+install_library() {
+  local build=$1 prefix=$2
+  local bin=$prefix/bin sections links
+  rm -rf "$prefix"
+  cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install failed; see $work/install.log"
+  [[ $(ls "$bin") == $'BrontelX.dll\nBrontelX.dll.debug\nREADME.txt' ]] ||
+    fail "the installed folder holds other than BrontelX.dll, BrontelX.dll.debug and README.txt: $(ls "$bin" | tr '\n' ' ')"
+  sections=$(x86_64-w64-mingw32-objdump -h "$bin/BrontelX.dll")
+  ! grep -q ' \.debug_' <<<"$sections" || fail "the installed BrontelX.dll carries its debug information"
+  sections=$(x86_64-w64-mingw32-objdump -h "$bin/BrontelX.dll.debug")
+  grep -q ' \.debug_info ' <<<"$sections" || fail "BrontelX.dll.debug holds no debug information"
+  # objdump follows the link only to a file of the right name and checksum.
+  links=$(cd "$work" && x86_64-w64-mingw32-objdump --dwarf=links --dwarf=follow-links "$bin/BrontelX.dll" 2>&1)
+  grep -qF "Found separate debug info file: $bin/BrontelX.dll.debug" <<<"$links" ||
+    fail "BrontelX.dll does not lead to BrontelX.dll.debug:"$'\n'"$links"
+  grep -qF 'fbclient.dll' "$bin/README.txt" || fail "README.txt does not tell where fbclient.dll goes"
+  echo "Installed $bin: BrontelX.dll $(stat -c %s "$bin/BrontelX.dll") bytes, stripped;" \
+    "BrontelX.dll.debug $(stat -c %s "$bin/BrontelX.dll.debug") bytes, linked by name and checksum; README.txt"
 }
 
 start_display() {
@@ -362,8 +387,8 @@ write_dati_ini() {
 # whose PercorsoDatabase sends the user directory (user\user.fdb beside the host) to the server;
 # the user's "Archivio" is a Windows path whose folder holds only a dati.ini naming the server
 # ("Nome Server") and the database there ("Alias"); the stored location of the delivery notes is a
-# server:path connection string. BrontelX.dll lies in a folder of its own, away from the host, as
-# the user directory belongs beside the host, not the library.
+# server:path connection string. BrontelX.dll, as installed, lies in a folder of its own, away from
+# the host, as the user directory belongs beside the host, not the library.
 check_end_to_end() {
   local build=$1
   local e2e=$work/end-to-end
@@ -382,7 +407,7 @@ check_end_to_end() {
   write_dati_ini "$unreachable_dir/dati.ini" "Nome Server=127.0.0.1/1" "Alias=$data/archivio.fdb"
   cp "$build/host/win32/brontelx-winhost.exe" "$host_dir/"
   cp "$forwarder_dll" "$host_dir/fbclient.dll"
-  cp "$build/library/BrontelX.dll" "$library_dir/"
+  cp "$installed_library" "$library_dir/"
   local library
   library=$(windows_path "$library_dir/BrontelX.dll")
   local shots=$BRONTELX_ROOT/build/windows-screenshots
@@ -474,7 +499,9 @@ x64=$BRONTELX_ROOT/build/windows-x64
 x86=$BRONTELX_ROOT/build/windows-x86
 
 echo "=== BrontelX.dll"
-check_library_file "$x86/library/BrontelX.dll"
+install_library "$x86" "$work/install"
+installed_library=$work/install/bin/BrontelX.dll
+check_library_file "$installed_library"
 [[ $(exports_of "$x86/host/win32/brontelx_windowdll.dll") == $'1 OpenSettingsWindow\n2 OpenTestWindow' ]] ||
   fail "the 32-bit window DLL's exports are not the undecorated names at their ordinals"
 
