@@ -5,6 +5,7 @@
 #include <firebird/Interface.h>
 
 #include <string>
+#include <string_view>
 
 #include "DatabaseError.h"
 #include "TextCodec.h"
@@ -16,18 +17,25 @@ const char* const kLibraryName = "fbclient.dll";
 
 namespace {
 
-// The system's message for an error code of GetLastError, in UTF-8, without its line break.
-std::string SystemMessage(DWORD error) {
+// The system's message for an error code of GetLastError about the library `file`, in UTF-8,
+// without its line break. Messages about a file name it by the insert %1 ("Bad EXE format for
+// %1."), which is filled with the name; other inserts stay as they are.
+std::string SystemMessage(DWORD error, std::string_view file) {
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
       reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring message(buffer ? buffer : L"", buffer ? length : 0);
+  std::wstring wide(buffer ? buffer : L"", buffer ? length : 0);
   LocalFree(buffer);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-    message.pop_back();
-  if (message.empty()) return "Windows error " + std::to_string(error);
-  return text::Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(message.data()), message.size() * 2));
+  while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ')) wide.pop_back();
+  if (wide.empty()) return "Windows error " + std::to_string(error);
+  std::string message =
+      text::Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(wide.data()), wide.size() * 2));
+  for (std::size_t insert = message.find("%1"); insert != std::string::npos;
+       insert = message.find("%1", insert + file.size())) {
+    message.replace(insert, 2, file);
+  }
+  return message;
 }
 
 // Loads the DLL without the system's error dialogs: a failure is reported to the host as a
@@ -49,14 +57,14 @@ Firebird::IMaster* LoadMaster(const char* libraryName) {
   const HMODULE library = LoadQuietly(libraryName);
   if (!library) {
     throw DatabaseError(std::string("Cannot load the Firebird client library ") + libraryName + ": " +
-                        SystemMessage(GetLastError()));
+                        SystemMessage(GetLastError(), libraryName));
   }
   using EntryPoint = Firebird::IMaster*(ISC_EXPORT*)();
   const auto entry = reinterpret_cast<EntryPoint>(
       reinterpret_cast<void (*)()>(GetProcAddress(library, "fb_get_master_interface")));
   if (!entry) {
     throw DatabaseError(std::string("The Firebird client library ") + libraryName +
-                        " has no fb_get_master_interface: " + SystemMessage(GetLastError()));
+                        " has no fb_get_master_interface: " + SystemMessage(GetLastError(), libraryName));
   }
   return entry();
 }

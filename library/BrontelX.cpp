@@ -1,5 +1,5 @@
 // The exported entry points. No exception crosses into the host: a failure becomes -1 and the
-// message that GetUltimoErroreX hands out.
+// message that GetUltimoErroreX hands out, recorded without anything that could throw again.
 #include "BrontelX.h"
 
 #include <exception>
@@ -14,13 +14,13 @@ namespace {
 template <typename TForm>
 std::int32_t ShowForHost(std::int32_t AUtente, std::int32_t AIDFinestra) noexcept {
   try {
-    SetLastError({});
+    ClearLastError();
     ShowHostWindow<TForm>(AUtente, AIDFinestra);
     return 0;
   } catch (const std::exception& e) {
-    SetLastError(e.what());
+    RecordLastError(e.what());
   } catch (...) {
-    SetLastError("Errore sconosciuto");
+    RecordLastError("Errore sconosciuto");
   }
   return -1;
 }

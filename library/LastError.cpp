@@ -1,20 +1,61 @@
 #include "LastError.h"
 
+#include <pthread.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
 namespace brontelx {
 namespace {
 
-std::string& Message() {
-  thread_local std::string message;
-  return message;
+// Stands for a message that could not be copied; never freed.
+constexpr char kNoMemory[] = "Memoria insufficiente";
+
+void FreeMessage(void* message) {
+  if (message != kNoMemory) std::free(message);
+}
+
+// Each thread's message, a copy in memory of malloc, under one thread key; a thread's copy is
+// freed when the thread ends. Unloading the library deletes the key: the copies of threads that
+// still run stay allocated, and nothing of the library runs when they end.
+class ThreadMessages {
+ public:
+  ThreadMessages() : usable_(pthread_key_create(&key_, FreeMessage) == 0) {}
+  ~ThreadMessages() {
+    if (!usable_) return;
+    Replace(nullptr);
+    pthread_key_delete(key_);
+  }
+  ThreadMessages(const ThreadMessages&) = delete;
+  ThreadMessages& operator=(const ThreadMessages&) = delete;
+
+  const char* Current() const { return usable_ ? static_cast<const char*>(pthread_getspecific(key_)) : nullptr; }
+
+  // Takes ownership of `message` (null for none), freeing the message it replaces.
+  void Replace(char* message) {
+    void* const previous = usable_ ? pthread_getspecific(key_) : nullptr;
+    if (usable_ && pthread_setspecific(key_, message) == 0) {
+      FreeMessage(previous);
+    } else {
+      FreeMessage(message);
+    }
+  }
+
+ private:
+  pthread_key_t key_{};
+  bool usable_;
+};
+
+ThreadMessages& Messages() {
+  static ThreadMessages messages;
+  return messages;
 }
 
 // The longest prefix of at most `limit` bytes that ends on a character boundary of UTF-8 text.
-std::size_t CharacterBoundary(const std::string& text, std::size_t limit) {
-  if (limit >= text.size()) return text.size();
+std::size_t CharacterBoundary(const char* text, std::size_t length, std::size_t limit) {
+  if (limit >= length) return length;
   std::size_t end = limit;
   // Continuation bytes (10xxxxxx) belong to the character before them.
   while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
@@ -23,16 +64,29 @@ std::size_t CharacterBoundary(const std::string& text, std::size_t limit) {
 
 }  // namespace
 
-void SetLastError(std::string message) { Message() = std::move(message); }
-
-std::int32_t CopyLastError(char* buffer, std::int32_t size) {
-  const std::string& message = Message();
-  if (buffer && size > 0) {
-    const std::size_t length = CharacterBoundary(message, static_cast<std::size_t>(size) - 1);
-    std::memcpy(buffer, message.data(), length);
-    buffer[length] = '\0';
+void RecordLastError(const char* message) noexcept {
+  const std::size_t size = std::strlen(message) + 1;
+  auto* copy = static_cast<char*>(std::malloc(size));
+  if (copy) {
+    std::memcpy(copy, message, size);
+  } else {
+    copy = const_cast<char*>(kNoMemory);
   }
-  return static_cast<std::int32_t>(std::min<std::size_t>(message.size(), std::numeric_limits<std::int32_t>::max()));
+  Messages().Replace(copy);
+}
+
+void ClearLastError() noexcept { Messages().Replace(nullptr); }
+
+std::int32_t CopyLastError(char* buffer, std::int32_t size) noexcept {
+  const char* message = Messages().Current();
+  if (!message) message = "";
+  const std::size_t length = std::strlen(message);
+  if (buffer && size > 0) {
+    const std::size_t copied = CharacterBoundary(message, length, static_cast<std::size_t>(size) - 1);
+    std::memcpy(buffer, message, copied);
+    buffer[copied] = '\0';
+  }
+  return static_cast<std::int32_t>(std::min<std::size_t>(length, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace brontelx

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows presets (MinGW-w64, windows-x64 and windows-x86) and tests the Windows library
 # and its pieces, in an Xvfb display of its own and a fresh Wine prefix under build/:
-#   - BrontelX.dll (32-bit): its export table (the entry points, undecorated, at their ordinals),
-#     its version resource and its imports (system DLLs only; fbclient.dll is loaded at run time);
+#   - BrontelX.dll (32-bit) as cmake --install ships it: stripped, its debug information in a file
+#     beside it that it links to, the notes for the host's installer; its export table (the entry
+#     points, undecorated, at their ordinals), its version resource and its imports (system DLLs
+#     only; fbclient.dll is loaded at run time);
 #   - under wine64: the Win32 window tests, the core's Windows tests (run from a folder whose name
 #     holds "città"), the test host on the DLL that opens the windows (by name and by ordinal,
 #     control lists, screenshots), and BrontelX.dll where no fbclient.dll exists (-1 and the
@@ -11,8 +13,12 @@
 #     Windows code reaches a private Firebird server over TCP through fbclient.dll (the Winelib
 #     forwarder to the 32-bit Linux client), and the end-to-end run of BrontelX.dll: the test
 #     host opens both windows through the exports by ordinal against real databases on that
-#     server, runs "Esegui VelZidBol" and reads EditRisultato; screenshots of both windows. Where
-#     32-bit code cannot run, one line says so and only those steps are skipped.
+#     server, runs "Esegui VelZidBol" and reads EditRisultato; screenshots of both windows; then
+#     the conditions of real hosts (tests/wine/HostConditionsTest.cpp): failing calls beside the
+#     toolchain's shared libgcc, windows destroyed by the host, by their thread's end and by the
+#     process's exit (sessions counted on the server, control names in the atom table), the DLL
+#     unloaded before a thread that called it ends. Where 32-bit code cannot run, one line says so
+#     and only those steps are skipped.
 # Installs missing packages first (with the i386 architecture). Every Wine program runs with a
 # time limit and its output in files under build/windows-test; Wine's server, Xvfb and the Firebird
 # server are stopped on every way out. Exits non-zero on the first failure.
@@ -80,6 +86,12 @@ run_windows() {
   return "$status"
 }
 
+# True when the GoogleTest output $1 reports passed tests and no failed one: a Wine program that
+# crashes may still end with status 0.
+gtest_passed() {
+  grep -q '^\[  PASSED  \]' "$1" && ! grep -q '^\[  FAILED  \]' "$1"
+}
+
 # "ORDINAL NAME" for each export of a Windows DLL, from its export table, by ordinal.
 exports_of() {
   x86_64-w64-mingw32-objdump -p "$1" | awk '
@@ -125,6 +137,29 @@ check_library_file() {
     esac
   done <<<"$imports"
   echo "BrontelX.dll imports: $(tr '\n' ' ' <<<"$imports")(fbclient.dll is loaded at run time)"
+}
+
+# cmake --install of the 32-bit preset into $2: one folder with the stripped BrontelX.dll, its debug
+# information in BrontelX.dll.debug, which the DLL names with its checksum, and the notes for the
+# host's installer.
+install_library() {
+  local build=$1 prefix=$2
+  local bin=$prefix/bin sections links
+  rm -rf "$prefix"
+  cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install failed; see $work/install.log"
+  [[ $(ls "$bin") == $'BrontelX.dll\nBrontelX.dll.debug\nREADME.txt' ]] ||
+    fail "the installed folder holds other than BrontelX.dll, BrontelX.dll.debug and README.txt: $(ls "$bin" | tr '\n' ' ')"
+  sections=$(x86_64-w64-mingw32-objdump -h "$bin/BrontelX.dll")
+  ! grep -q ' \.debug_' <<<"$sections" || fail "the installed BrontelX.dll carries its debug information"
+  sections=$(x86_64-w64-mingw32-objdump -h "$bin/BrontelX.dll.debug")
+  grep -q ' \.debug_info ' <<<"$sections" || fail "BrontelX.dll.debug holds no debug information"
+  # objdump follows the link only to a file of the right name and checksum.
+  links=$(cd "$work" && x86_64-w64-mingw32-objdump --dwarf=links --dwarf=follow-links "$bin/BrontelX.dll" 2>&1)
+  grep -qF "Found separate debug info file: $bin/BrontelX.dll.debug" <<<"$links" ||
+    fail "BrontelX.dll does not lead to BrontelX.dll.debug:"$'\n'"$links"
+  grep -qF 'fbclient.dll' "$bin/README.txt" || fail "README.txt does not tell where fbclient.dll goes"
+  echo "Installed $bin: BrontelX.dll $(stat -c %s "$bin/BrontelX.dll") bytes, stripped;" \
+    "BrontelX.dll.debug $(stat -c %s "$bin/BrontelX.dll.debug") bytes, linked by name and checksum; README.txt"
 }
 
 start_display() {
@@ -194,7 +229,8 @@ check_host() {
 
 run_window_tests() {
   local loader=$1 build=$2 bits=$3
-  if ! run_windows "$loader" "window-tests$bits" "$build/tests/win32/brontelx_win32_tests.exe"; then
+  if ! run_windows "$loader" "window-tests$bits" "$build/tests/win32/brontelx_win32_tests.exe" ||
+    ! gtest_passed "$work/window-tests$bits.out"; then
     cat "$work/window-tests$bits.out" "$work/window-tests$bits.err"
     fail "the $bits-bit window tests failed"
   fi
@@ -208,7 +244,8 @@ run_core_tests() {
   local folder="$work/programmi città € $bits"
   mkdir -p "$folder"
   cp "$build/tests/win32core/brontelx_win32_core_tests.exe" "$folder/"
-  if ! run_windows "$loader" "core-tests$bits" "$folder/brontelx_win32_core_tests.exe"; then
+  if ! run_windows "$loader" "core-tests$bits" "$folder/brontelx_win32_core_tests.exe" ||
+    ! gtest_passed "$work/core-tests$bits.out"; then
     cat "$work/core-tests$bits.out" "$work/core-tests$bits.err"
     fail "the $bits-bit core tests failed"
   fi
@@ -301,11 +338,11 @@ EOF
 
 # The three databases of the end-to-end run on the private server, from the project's schema: the
 # user directory in Windows-1252 (as the product's Windows programs write it) with user 1 "Niccolò
-# Bianchi" of "Città Srl", whose "Archivio" is the Windows path $2; the company archive in UTF-8
-# with the location of the delivery notes and an opened chain holding BOL-1001; the delivery notes
-# BOL-1001 and BOL-1002, without a character set.
+# Bianchi" of "Città Srl", whose "Archivio" is the Windows path $2, and user 2, whose "Archivio" is
+# the Windows path $3; the company archive in UTF-8 with the location of the delivery notes and an
+# opened chain holding BOL-1001; the delivery notes BOL-1001 and BOL-1002, without a character set.
 create_end_to_end_databases() {
-  local data=$1 archive_path=$2
+  local data=$1 archive_path=$2 unreachable_archive_path=$3
   local server
   server=127.0.0.1/$port:$(sql_text "$data")
   rm -rf "$data"
@@ -316,6 +353,8 @@ CREATE DATABASE '$server/user.fdb' USER 'SYSDBA' PASSWORD '$FB_PASSWORD' DEFAULT
 $(cat "$BRONTELX_ROOT/schema/UserDirectory.sql")
 INSERT INTO UTENTI (CODICE, NOMEUTENTE, DITTA, PWDUTENTE, PROFILOSICUREZZA) VALUES (1, 'Niccolò Bianchi', 'Città Srl', 'niccolo', 1);
 INSERT INTO TABQUADREL (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) VALUES (1, 'Città Srl', 'Archivio', '$(sql_text "$archive_path")', 1);
+INSERT INTO UTENTI (CODICE, NOMEUTENTE, DITTA, PWDUTENTE, PROFILOSICUREZZA) VALUES (2, 'Anna Neri', 'Spenta Srl', 'anna', 1);
+INSERT INTO TABQUADREL (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) VALUES (2, 'Spenta Srl', 'Archivio', '$(sql_text "$unreachable_archive_path")', 1);
 INSERT INTO TELVILOGFUNZ (IDFINESTRA, FUNZIONE, DATAAPERTURA) VALUES (100, 'Collaudo Personalizzazioni', CURRENT_TIMESTAMP);
 INSERT INTO TELVILOGFUNZ (IDFINESTRA, FUNZIONE, DATAAPERTURA) VALUES (101, 'VelDatiValidazPers', CURRENT_TIMESTAMP);
 COMMIT;
@@ -348,8 +387,8 @@ write_dati_ini() {
 # whose PercorsoDatabase sends the user directory (user\user.fdb beside the host) to the server;
 # the user's "Archivio" is a Windows path whose folder holds only a dati.ini naming the server
 # ("Nome Server") and the database there ("Alias"); the stored location of the delivery notes is a
-# server:path connection string. BrontelX.dll lies in a folder of its own, away from the host, as
-# the user directory belongs beside the host, not the library.
+# server:path connection string. BrontelX.dll, as installed, lies in a folder of its own, away from
+# the host, as the user directory belongs beside the host, not the library.
 check_end_to_end() {
   local build=$1
   local e2e=$work/end-to-end
@@ -357,14 +396,18 @@ check_end_to_end() {
   local host_dir="$e2e/programmi città"
   local library_dir=$e2e/plugins
   local archive_dir="$e2e/archivio città"
+  local unreachable_dir=$e2e/archivio-spento
   rm -rf "$e2e"
-  mkdir -p "$host_dir/user" "$library_dir" "$archive_dir"
-  create_end_to_end_databases "$data" "$(windows_path "$archive_dir")\\archivio.fdb"
+  mkdir -p "$host_dir/user" "$library_dir" "$archive_dir" "$unreachable_dir"
+  create_end_to_end_databases "$data" "$(windows_path "$archive_dir")\\archivio.fdb" \
+    "$(windows_path "$unreachable_dir")\\archivio.fdb"
   write_dati_ini "$host_dir/user/dati.ini" "PercorsoDatabase=127.0.0.1/$port:$data/user.fdb"
   write_dati_ini "$archive_dir/dati.ini" "Nome Server=127.0.0.1/$port" "Alias=$data/archivio.fdb"
+  # User 2's archive lies on a server that is down: nothing listens on port 1.
+  write_dati_ini "$unreachable_dir/dati.ini" "Nome Server=127.0.0.1/1" "Alias=$data/archivio.fdb"
   cp "$build/host/win32/brontelx-winhost.exe" "$host_dir/"
   cp "$forwarder_dll" "$host_dir/fbclient.dll"
-  cp "$build/library/BrontelX.dll" "$library_dir/"
+  cp "$installed_library" "$library_dir/"
   local library
   library=$(windows_path "$library_dir/BrontelX.dll")
   local shots=$BRONTELX_ROOT/build/windows-screenshots
@@ -411,6 +454,28 @@ check_end_to_end() {
     fail "the settings window does not show the stored location; see $out"
   echo "BrontelX.dll (32-bit), settings window through ordinal 5: $(sed -n 's/^EditVelZidBolDBRux: /EditVelZidBolDBRux = /p' "$out")"
   echo "Screenshots of BrontelX.dll's windows: $shots"
+
+  check_host_conditions "$build" "$host_dir" "$library" "$data"
+}
+
+# BrontelX.dll in the conditions of real hosts (tests/wine/HostConditionsTest.cpp), in the
+# end-to-end installation: the program runs in the host's folder beside the toolchain's shared
+# libgcc (and the threads library it needs), which it loads before the library.
+check_host_conditions() {
+  local build=$1 host_dir=$2 library=$3 data=$4 runtime
+  cp "$build/tests/wine/brontelx_host_conditions_tests.exe" "$host_dir/"
+  for runtime in libgcc_s_dw2-1.dll libwinpthread-1.dll; do
+    cp "$(i686-w64-mingw32-g++-posix -print-file-name="$runtime")" "$host_dir/" ||
+      fail "the toolchain has no $runtime"
+  done
+  if ! BRONTELX_LIBRARY=$library BRONTELX_USER_DATABASE=127.0.0.1/$port:$data/user.fdb \
+    BRONTELX_ARCHIVE=127.0.0.1/$port:$data/archivio.fdb \
+    run_windows "$WINE32" host-conditions "$host_dir/brontelx_host_conditions_tests.exe" ||
+    ! gtest_passed "$work/host-conditions.out"; then
+    cat "$work/host-conditions.out" "$work/host-conditions.err"
+    fail "BrontelX.dll failed under the conditions of real hosts"
+  fi
+  echo "BrontelX.dll (32-bit) beside the shared libgcc, windows destroyed by the host, by their thread's end, by the process's exit, unloaded before a calling thread ends: $(grep -E '^\[  PASSED  \]' "$work/host-conditions.out")"
 }
 
 brontelx_install_packages
@@ -434,7 +499,9 @@ x64=$BRONTELX_ROOT/build/windows-x64
 x86=$BRONTELX_ROOT/build/windows-x86
 
 echo "=== BrontelX.dll"
-check_library_file "$x86/library/BrontelX.dll"
+install_library "$x86" "$work/install"
+installed_library=$work/install/bin/BrontelX.dll
+check_library_file "$installed_library"
 [[ $(exports_of "$x86/host/win32/brontelx_windowdll.dll") == $'1 OpenSettingsWindow\n2 OpenTestWindow' ]] ||
   fail "the 32-bit window DLL's exports are not the undecorated names at their ordinals"
 

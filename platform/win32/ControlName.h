@@ -20,7 +20,9 @@ inline constexpr int kFirstControlId = 100;
 
 // Gives `control` its name; throws WindowError when the system refuses the atom or the property.
 void SetControlName(HWND control, std::string_view name);
-// Takes the name off again; a window must lose its properties before it is destroyed.
+// Takes the name off again; a window must lose its properties before it is destroyed. The atoms of
+// controls that still have their names when the process exits (windows left open, or removed by
+// the system without a message) are deleted then.
 void RemoveControlName(HWND control);
 // The name of `control`; empty when it has none.
 std::string ControlName(HWND control);

@@ -9,6 +9,7 @@
 #include "FormClass.h"
 #include "Layout.h"
 #include "StandardErrorBox.h"
+#include "ThreadWindows.h"
 #include "WideText.h"
 #include "Win32Controls.h"
 #include "Win32WaitCursor.h"
@@ -42,14 +43,17 @@ FormWindow::FormWindow(const WindowDescription& description, WindowEvents& event
                   CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, module, this);
   if (!window_) throw WindowError("The window cannot be created: " + SystemMessage(GetLastError()));
   try {
+    AddThreadWindow(window_);
     BuildControls(description);
   } catch (...) {
+    ownerDestroying_ = true;
     DestroyWindow(window_);
     throw;
   }
 }
 
 FormWindow::~FormWindow() {
+  ownerDestroying_ = true;
   if (window_) DestroyWindow(window_);
 }
 
@@ -128,8 +132,9 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+    self->Destroyed();  // may have destroyed this object
+    return result;
   }
   try {
     return self->HandleMessage(message, wParam, lParam);
@@ -176,6 +181,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }
+      break;
+    case WM_DESTROY:
+      if (!ownerDestroying_ && !releaseOnDestroy_) CloseForDestruction();
       break;
     case kReleaseMessage:
       Release();  // may have destroyed this object
@@ -266,11 +274,22 @@ void FormWindow::HandleClick(HWND control) {
 
 void FormWindow::HandleClose() {
   CloseAction action = CloseAction::Hide;
-  if (!Guarded([&] { events_.OnClose(action); })) return;
+  if (Guarded([&] { events_.OnClose(action); }) != Outcome::Succeeded) return;
   // Enabled again before the window hides, so that the window that opened it becomes active.
   EnableOtherWindows();
   ShowWindow(window_, SW_HIDE);
-  if (action == CloseAction::Free) PostRelease();
+  if (action == CloseAction::Free) {
+    releaseOnDestroy_ = true;
+    PostRelease();
+  }
+}
+
+void FormWindow::CloseForDestruction() {
+  CloseAction action = CloseAction::Hide;
+  // The window still exists while this message is handled: the handler cannot release the owner.
+  Guarded([&] { events_.OnClose(action); });
+  EnableOtherWindows();
+  releaseOnDestroy_ = action == CloseAction::Free;
 }
 
 void FormWindow::FocusInside() {
@@ -308,18 +327,26 @@ void FormWindow::EnableOtherWindows() {
   disabledByModal_.clear();
 }
 
-bool FormWindow::Guarded(const std::function<void()>& handler) {
+FormWindow::Outcome FormWindow::Guarded(const std::function<void()>& handler) {
   ++handlersRunning_;
   const bool succeeded = RunGuarded(handler, StandardErrorBox);
-  LeaveHandler();
-  return succeeded;
+  if (LeaveHandler()) return Outcome::Released;
+  return succeeded ? Outcome::Succeeded : Outcome::Failed;
 }
 
-void FormWindow::LeaveHandler() {
-  if (--handlersRunning_ == 0 && releasePending_) {
+bool FormWindow::LeaveHandler() {
+  if (--handlersRunning_ > 0) return false;
+  if (!window_) {
+    // Destroyed while the handler ran.
+    if (!releaseOnDestroy_ || ownerDestroying_) return false;
+    ReleaseOwner();
+    return true;
+  }
+  if (releasePending_) {
     releasePending_ = false;
     PostRelease();
   }
+  return false;
 }
 
 void FormWindow::PostRelease() {
@@ -332,6 +359,17 @@ void FormWindow::Release() {
     releasePending_ = true;
     return;
   }
+  DestroyWindow(window_);  // may have destroyed this object
+}
+
+void FormWindow::Destroyed() {
+  RemoveThreadWindow(window_);
+  window_ = nullptr;
+  if (releaseOnDestroy_ && !ownerDestroying_ && handlersRunning_ == 0) ReleaseOwner();
+}
+
+void FormWindow::ReleaseOwner() {
+  releaseOnDestroy_ = false;
   RunGuarded([this] { events_.OnRelease(); }, StandardErrorBox);
 }
 

@@ -25,10 +25,16 @@ namespace brontelx::platform::win32 {
 // WM_NOTIFY, WM_CTLCOLOR*), so the backend subclasses it to forward those to the top window,
 // which handles every control in one place.
 //
-// A close with CloseAction::Free hides the window and posts a release message to it. The release
-// runs from the message loop once no handler of the window is running (one that opened a message
-// box runs a nested loop): it calls OnRelease, which may destroy this object, and touches nothing
-// of it afterwards. A window destroyed before then simply never receives the message.
+// The owner is released (OnRelease, which may destroy this object) on the native window's final
+// destruction message, whichever way led there, and nothing of this object is touched afterwards:
+// - a close with CloseAction::Free hides the window and posts a release message to it, which
+//   destroys it from the message loop once no handler of the window is running (one that opened a
+//   message box runs a nested loop);
+// - a window destroyed without such a close (by the host through its handle, or on its thread's
+//   way out: ThreadWindows) first runs the close handler, which decides as for a close whether the
+//   owner is released; nothing can keep it open. When a handler of the window is still running
+//   then, the release waits until it has returned.
+// A window whose object is destroyed by its owner releases nothing.
 class FormWindow {
  public:
   FormWindow(const WindowDescription& description, WindowEvents& events);
@@ -72,11 +78,18 @@ class FormWindow {
   void FocusInside();
   void EnableOtherWindows();
 
+  // What became of a guarded handler. Released: the owner has been released meanwhile, and this
+  // object may be gone.
+  enum class Outcome { Succeeded, Failed, Released };
   // Runs an event handler guarded; a release that arrives meanwhile waits until it has returned.
-  bool Guarded(const std::function<void()>& handler);
-  void LeaveHandler();
+  Outcome Guarded(const std::function<void()>& handler);
+  // Returns true when the owner has been released.
+  bool LeaveHandler();
   void PostRelease();
   void Release();
+  void CloseForDestruction();
+  void Destroyed();
+  void ReleaseOwner();
 
   WindowEvents& events_;
   // Declared before the native window's handle: the fonts and brushes outlive the controls.
@@ -89,7 +102,9 @@ class FormWindow {
   HWND savedFocus_ = nullptr;          // the control that had the focus when the window was deactivated
   std::vector<HWND> disabledByModal_;  // the windows RunModal disabled
   int handlersRunning_ = 0;
-  bool releasePending_ = false;
+  bool releasePending_ = false;    // a release message arrived while a handler was running
+  bool releaseOnDestroy_ = false;  // the close decided that the owner is released
+  bool ownerDestroying_ = false;   // the destructor destroys the window
 };
 
 }  // namespace brontelx::platform::win32

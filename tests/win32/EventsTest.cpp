@@ -103,6 +103,41 @@ TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
   EXPECT_EQ(test.window, nullptr);
 }
 
+TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) {
+  // As the host destroys a window through its handle: the close handler decides, and a release
+  // waits until a handler that was running (here inside its error box) has returned.
+  const struct {
+    CloseAction action;
+    bool whileHandlerRuns;
+  } cases[] = {{CloseAction::Free, false}, {CloseAction::Free, true}, {CloseAction::Hide, false}};
+  for (const auto& destruction : cases) {
+    SCOPED_TRACE(destruction.whileHandlerRuns ? "while a handler runs" : "from the host's loop");
+    RecordedErrorBox box;
+    TestWindow test(VelCollaudiPersonalizzazioniDescription());
+    const HWND handle = test.Handle();
+    test.events.closeAction = destruction.action;
+    test.events.onRelease = [&] { test.window.reset(); };
+    test.events.onClick = [](const std::string&) { throw std::runtime_error("Errore"); };
+    int releasesWhileShown = -1;
+    box.whileShown = [&] {
+      DestroyWindow(handle);
+      releasesWhileShown = test.events.releases;
+    };
+    test.window->Show();
+    if (destruction.whileHandlerRuns) {
+      Click(test.Control("ButtonTestVelZidBol"));
+      EXPECT_EQ(releasesWhileShown, 0);
+    } else {
+      DestroyWindow(handle);
+    }
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(test.events.closes, 1);
+    EXPECT_EQ(test.events.releases, destruction.action == CloseAction::Free ? 1 : 0);
+    EXPECT_EQ(test.window == nullptr, destruction.action == CloseAction::Free);
+  }
+}
+
 TEST(Win32EventsTest, AFailingCloseHandlerKeepsTheWindowOpen) {
   RecordedErrorBox box;
   TestWindow test(VelDatiValidazPersDescription());

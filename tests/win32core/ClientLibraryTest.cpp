@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "ClientLibrary.h"
@@ -33,6 +35,19 @@ TEST(Win32ClientLibraryTest, AClientThatCannotBeLoadedIsNamed) {
   const std::string notAClient = LoadError("kernel32.dll");
   EXPECT_EQ(notAClient.rfind("The Firebird client library kernel32.dll has no fb_get_master_interface: ", 0), 0u)
       << notAClient;
+
+  // A file that is no DLL: the system's reason names the file it could not load.
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("brontelx-client " + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "fbclient.dll") << "not a library";
+  const std::string file = (folder / "fbclient.dll").string();
+  const std::string notADll = LoadError(file.c_str());
+  std::filesystem::remove_all(folder);
+  const std::string loadFailed = "Cannot load the Firebird client library " + file + ": ";
+  ASSERT_EQ(notADll.rfind(loadFailed, 0), 0u) << notADll;
+  EXPECT_NE(notADll.find(file, loadFailed.size()), std::string::npos) << notADll;
+  EXPECT_EQ(notADll.find('%'), std::string::npos) << notADll;
 
   EXPECT_EQ(GetThreadErrorMode(), errorMode);
 }
