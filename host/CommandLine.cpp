@@ -1,7 +1,5 @@
 #include "CommandLine.h"
 
-#include <charconv>
-
 namespace brontelx::cli {
 
 const char* const kSynopsis =
@@ -30,45 +28,30 @@ const char* const kDetails =
 
 namespace {
 
-std::int32_t ParseCode(const std::string& text, const std::string& what) {
-  std::int32_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || stop != end)
-    throw UsageError(what + " must be a user code, a whole number such as 1, not \"" + text + "\"");
-  return value;
+std::int32_t UserCode(const std::string& text, const std::string& what) {
+  return WholeNumber(text, what, "a user code, a whole number such as 1");
 }
 
-// The value of option `name` given as "--name VALUE" or "--name=VALUE" at arguments[i]; advances i
-// past what it used.
-std::string OptionValue(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name) {
-  const std::string& argument = arguments[i];
-  if (argument.size() > name.size() && argument[name.size()] == '=') return argument.substr(name.size() + 1);
-  if (i + 1 >= arguments.size()) throw UsageError(name + " needs a value");
-  return arguments[++i];
-}
+constexpr OptionSpec kValidateOptions[] = {{"--code", true}, {"--function", true}};
 
 ValidateCommand ParseValidate(const std::vector<std::string>& arguments) {
   ValidateCommand command;
-  std::vector<std::string> positional;
-  bool optionsEnded = false;
-  for (std::size_t i = 2; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    const std::string name = argument.substr(0, argument.find('='));
-    if (optionsEnded || argument.rfind("--", 0) != 0) {
-      positional.push_back(argument);
-    } else if (argument == "--") {
-      optionsEnded = true;
-    } else if (name == "--code") {
-      command.code = ParseCode(OptionValue(arguments, i, name), "--code");
-    } else if (name == "--function") {
-      command.function = OptionValue(arguments, i, name);
+  SplitArguments split;
+  try {
+    split = Split(std::vector<std::string>(arguments.begin() + 2, arguments.end()), kValidateOptions);
+  } catch (const UsageError& e) {
+    throw UsageError(std::string(e.what()) + " (validate takes --code and --function)");
+  }
+  for (const SplitArguments::Option& option : split.options) {
+    if (option.name == "--code") {
+      command.code = UserCode(option.value, "--code");
     } else {
-      throw UsageError("unknown option " + argument + " (validate takes --code and --function)");
+      command.function = option.value;
     }
   }
+  std::vector<std::string>& positional = split.positional;
   if (positional.empty()) throw UsageError("validate needs a USER and at least one DATUM");
-  command.user = ParseCode(positional.front(), "USER");
+  command.user = UserCode(positional.front(), "USER");
   positional.erase(positional.begin());
   if (positional.empty()) throw UsageError("validate needs at least one DATUM after USER (or - to read standard input)");
   if (positional.size() == 1 && positional.front() == "-") {
@@ -91,7 +74,7 @@ Command ParseCommandLine(const std::vector<std::string>& arguments) {
   if (command == "validate") return ParseValidate(arguments);
   if (command == "info") {
     if (arguments.size() != 3) throw UsageError("info takes exactly one USER");
-    return InfoCommand{ParseCode(arguments[2], "USER")};
+    return InfoCommand{UserCode(arguments[2], "USER")};
   }
   if (command == "demo") {
     if (arguments.size() > 3) throw UsageError("demo takes at most one FOLDER");

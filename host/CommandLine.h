@@ -7,15 +7,9 @@
 #include <variant>
 #include <vector>
 
-#include "Error.h"
+#include "Arguments.h"
 
 namespace brontelx::cli {
-
-// Arguments the tool cannot run with; main prints the message and the usage text.
-class UsageError : public Error {
- public:
-  using Error::Error;
-};
 
 struct HelpCommand {};
 

@@ -20,13 +20,12 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "QuitOnSignal.h"
 #include "Screenshots.h"
 
@@ -35,7 +34,7 @@ namespace {
 using ShowFunction = std::int32_t (*)(std::int32_t, std::int32_t);
 using ErrorFunction = std::int32_t (*)(char*, std::int32_t);
 
-struct Arguments {
+struct HostArguments {
   bool help = false;
   std::string window;  // "settings" or "test"
   std::int32_t user = 0;
@@ -54,47 +53,45 @@ constexpr char kUsage[] =
     "  --screenshot  save a PNG of the window into DIR, then close it\n"
     "The window system's platform comes from QT_QPA_PLATFORM (offscreen: no display needed).\n";
 
-int Usage(const std::string& problem) {
-  std::fprintf(stderr, "brontelx-host: %s\n%s", problem.c_str(), kUsage);
-  return 2;
-}
+constexpr brontelx::cli::OptionSpec kOptions[] = {
+    {"--help", false}, {"--user", true}, {"--window-id", true}, {"--windows", true}, {"--screenshot", true}};
 
-std::optional<std::int32_t> Integer(const std::string& bytes) {
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), value);
-  if (bytes.empty() || error != std::errc() || end != bytes.data() + bytes.size()) return std::nullopt;
-  return value;
-}
-
-// Reads the arguments (arguments[0] is the program); an error message when they are wrong.
-std::optional<std::string> Parse(const std::vector<std::string>& args, Arguments& parsed) {
+// Reads the arguments (arguments[0] is the program). Throws UsageError.
+HostArguments Parse(const std::vector<std::string>& arguments) {
+  using brontelx::cli::UsageError;
+  using brontelx::cli::WholeNumber;
+  const brontelx::cli::SplitArguments split =
+      brontelx::cli::Split(std::vector<std::string>(arguments.begin() + 1, arguments.end()), kOptions);
+  HostArguments parsed;
   bool userGiven = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "--help" || arg == "-h") {
+  for (const brontelx::cli::SplitArguments::Option& option : split.options) {
+    if (option.name == "--help") {
       parsed.help = true;
-      return std::nullopt;
-    } else if (arg == "settings" || arg == "test") {
-      if (!parsed.window.empty()) return "only one window can be named";
-      parsed.window = arg;
-    } else if (arg == "--user" || arg == "--window-id" || arg == "--windows") {
-      if (!hasValue) return arg + " needs a number";
-      const std::optional<std::int32_t> value = Integer(args[++i]);
-      if (!value) return arg + " needs a whole number, not \"" + args[i] + "\"";
-      if (arg == "--windows" && *value < 1) return "--windows needs at least 1";
-      (arg == "--user" ? parsed.user : arg == "--windows" ? parsed.windows : parsed.windowId) = *value;
-      userGiven = userGiven || arg == "--user";
-    } else if (arg == "--screenshot") {
-      if (!hasValue) return "--screenshot needs a folder";
-      parsed.screenshotFolder = QFile::decodeName(args[++i].c_str());
+      return parsed;
+    }
+    if (option.name == "--user") {
+      parsed.user = WholeNumber(option.value, "--user", "a user code, a whole number such as 1");
+      userGiven = true;
+    } else if (option.name == "--window-id") {
+      parsed.windowId = WholeNumber(option.value, "--window-id", "a whole number");
+    } else if (option.name == "--windows") {
+      parsed.windows = WholeNumber(option.value, "--windows", "a whole number of at least 1", 1);
     } else {
-      return "unknown argument \"" + arg + "\"";
+      parsed.screenshotFolder = QFile::decodeName(option.value.c_str());
     }
   }
-  if (parsed.window.empty()) return "name the window: settings or test";
-  if (!userGiven) return "--user is missing";
-  return std::nullopt;
+  for (const std::string& window : split.positional) {
+    if (window == "-h") {
+      parsed.help = true;
+      return parsed;
+    }
+    if (window != "settings" && window != "test") throw UsageError("unknown argument \"" + window + "\"");
+    if (!parsed.window.empty()) throw UsageError("only one window can be named");
+    parsed.window = window;
+  }
+  if (parsed.window.empty()) throw UsageError("name the window: settings or test");
+  if (!userGiven) throw UsageError("--user is missing");
+  return parsed;
 }
 
 std::string LibraryError(ErrorFunction lastError) {
@@ -106,9 +103,12 @@ std::string LibraryError(ErrorFunction lastError) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Arguments args;
-  if (const std::optional<std::string> problem = Parse(std::vector<std::string>(argv, argv + argc), args))
-    return Usage(*problem);
+  HostArguments args;
+  try {
+    args = Parse(std::vector<std::string>(argv, argv + argc));
+  } catch (const brontelx::cli::UsageError& e) {
+    return brontelx::cli::ReportUsageError("brontelx-host", e.what(), kUsage);
+  }
   if (args.help) {
     std::fputs(kUsage, stdout);
     return 0;

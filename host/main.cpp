@@ -31,9 +31,9 @@ int Run(const Command& command) {
 }
 
 int UsageFailure(const UsageError& e) {
-  std::cerr << "brontelx: " << MessageText(e.what()) << "\n\n"
-            << kSynopsis << "USER is a user code, a whole number such as 1. brontelx --help tells more.\n";
-  return 2;
+  std::cout.flush();
+  return ReportUsageError("brontelx", MessageText(e.what()),
+                          std::string(kSynopsis) + "USER is a user code, a whole number such as 1. brontelx --help tells more.\n");
 }
 
 }  // namespace

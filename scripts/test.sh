@@ -27,18 +27,27 @@ export ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0
 export LSAN_OPTIONS=suppressions=$BRONTELX_ROOT/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+ran=()
 for preset in default asan; do
   echo "=== $preset: configure, build, test"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
-  ctest --preset "$preset"
+  ctest --preset "$preset" | tee "build/ctest-$preset.log"
+  ran+=("$preset: $(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1 tests/p' "build/ctest-$preset.log")")
 done
 # The code that reads outside input (dati.ini, connection descriptions, SQL parameters, typed
 # numbers, text encodings) under libFuzzer for a short while, as scripts/fuzz.sh runs it: any crash,
 # sanitizer report or failed property fails the run.
+fuzz_seconds=${BRONTELX_FUZZ_SECONDS:-15}
 echo "=== fuzz: configure, build, run"
-"$BRONTELX_ROOT/scripts/fuzz.sh" "${BRONTELX_FUZZ_SECONDS:-15}"
+"$BRONTELX_ROOT/scripts/fuzz.sh" "$fuzz_seconds"
+ran+=("fuzz: $(wc -l <build/fuzz/fuzz/targets.txt) targets, $fuzz_seconds s each, nothing found")
 # BrontelX.dll and the other Windows pieces, built with MinGW-w64 and run under Wine.
 echo "=== Windows: scripts/test-windows.sh"
+rm -f build/windows-test/summary
 "$BRONTELX_ROOT/scripts/test-windows.sh"
-echo "All tests passed (default, asan and Windows), fuzzers found nothing."
+ran+=("$(<build/windows-test/summary)")
+# One line that says what ran; a skipped part says SKIPPED.
+summary="Passed: ${ran[0]}"
+for part in "${ran[@]:1}"; do summary+="; $part"; done
+echo "$summary"

@@ -27,7 +27,10 @@ struct HostOptions {
   bool close = false;            // close the window and wait until it is gone, instead of the user
 };
 
-// Reads the arguments after the program's name; throws std::invalid_argument with the usage.
+// How the program is called.
+extern const char* const kUsage;
+
+// Reads the arguments after the program's name; throws cli::UsageError.
 HostOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
 }  // namespace brontelx::winhost

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "ControlActions.h"
 #include "ControlList.h"
 #include "ExportCall.h"
@@ -88,6 +89,8 @@ int wmain(int argc, wchar_t** argv) {
   try {
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     return brontelx::winhost::Run(brontelx::winhost::ParseOptions(arguments));
+  } catch (const brontelx::cli::UsageError& e) {
+    return brontelx::cli::ReportUsageError("brontelx-winhost", e.what(), brontelx::winhost::kUsage);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "brontelx-winhost: %s\n", e.what());
     return 2;
