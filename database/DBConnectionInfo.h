@@ -22,6 +22,5 @@ struct TDBConnectionInfo {
   std::string GetIBFileName() const;
 };
 
-using PDBConnectionInfo = TDBConnectionInfo*;
 
 }  // namespace brontelx

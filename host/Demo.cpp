@@ -13,6 +13,7 @@
 #include "Error.h"
 #include "StagedFiles.h"
 #include "TerminalText.h"
+#include "TextCodec.h"
 #include "VelValidazPers.h"
 
 namespace brontelx::cli {
@@ -54,21 +55,16 @@ void ShowConnectionStrings() {
   fs::remove_all(folder);
 }
 
-std::size_t Characters(const std::string& utf8) {
-  std::size_t count = 0;
-  for (const char byte : utf8) count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-  return count;
-}
-
 // The users' parameters hold the paths of the archive, of the delivery-note database and of the
 // programs' folder, and the parameter block carries values up to a length: a longer path would
 // fail the build halfway with the server's truncation error.
 void CheckStoredPaths(const DemoFiles& names) {
   for (const std::string& path : {names.archive, names.deliveryNotes, ProgramsFolder(names)}) {
-    if (Characters(path) > TDRKUser::kQuadrelValueCharacters)
+    const std::size_t characters = text::Utf8Length(path);
+    if (characters > TDRKUser::kQuadrelValueCharacters)
       throw Error("the demo stores " + path + " in a user's parameters, whose values hold at most " +
                   std::to_string(TDRKUser::kQuadrelValueCharacters) + " characters; it has " +
-                  std::to_string(Characters(path)) + ": choose a shorter folder");
+                  std::to_string(characters) + ": choose a shorter folder");
   }
 }
 
