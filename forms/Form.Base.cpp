@@ -8,7 +8,7 @@ namespace brontelx {
 platform::WindowDescription TFormBase::BaseDescription() { return BaseWindowDescription(); }
 
 TFormBase::TFormBase(const platform::WindowDescription& Description)
-    : FWindow(platform::BuildWindow(Description, *this)) {}
+    : FToolkit(platform::CurrentBackend()), FWindow(FToolkit.BuildWindow(Description, *this)) {}
 
 TFormBase::TFormBase(const platform::WindowDescription& Description, TSessione* ASessione) : TFormBase(Description) {
   FSessione = ASessione;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BrontelX.Classes.h"
+#include "Backend.h"
 #include "Connection.h"
 #include "Window.h"
 
@@ -56,6 +57,8 @@ class TFormBase : private platform::WindowEvents {
 
  protected:
   virtual void Initialize();
+  // The toolkit that built the window.
+  platform::Backend& Toolkit() const { return FToolkit; }
   // Runs `Handler` for clicks on the controls whose description names `Name` as click handler.
   void SetClickHandler(const std::string& Name, std::function<void()> Handler);
   // Applies the placement stored for the user, situation and project in STOPOS1 of ADatabase, if any.
@@ -83,6 +86,7 @@ class TFormBase : private platform::WindowEvents {
   // Declared before the window, which is therefore destroyed first.
   std::unique_ptr<TSessione> FSessioneOwned;
   std::map<std::string, std::function<void()>> FClickHandlers;
+  platform::Backend& FToolkit;
   std::unique_ptr<platform::Window> FWindow;
 };
 

@@ -41,7 +41,7 @@ void TVelCollaudiPersonalizzazioniForm::ButtonTestVelZidBolClick() {
   std::string risultato;
   {
     // The window does not answer until the databases have.
-    platform::WaitCursor wait;
+    platform::WaitCursor wait(Toolkit());
     risultato = EseguiValidazPers(Sessione().IBDatabase(), "VelZidBol", utente, dato);
   }
   Window().SetText("EditRisultato", risultato);

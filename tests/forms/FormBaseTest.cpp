@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -140,6 +142,62 @@ TEST_F(FormBaseTest, AnErrorInAClickHandlerGoesToTheErrorBox) {
   Click(form, "ButtonProva");
   EXPECT_EQ(form.clicks, 2);
   EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(FormBaseTest, AReleaseWaitsUntilTheHandlerWithAnEventLoopHasReturned) {
+  // The handler closes its host window and then fails; the error box runs an event loop, as a
+  // modal box does, while the handler is still on the stack.
+  TestForm& form = ShowHostWindow<TestForm>(kUser, kWindowLogId);
+  form.closeOnClick = true;
+  form.failClick = true;
+  int liveWhileShown = -1;
+  toolkit.whileShown = [&] {
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+    liveWhileShown = TestForm::live;
+  };
+  Click(form, "ButtonProva");
+  EXPECT_EQ(errors, (std::vector<std::string>{"Clic fallito: 100% \"%s\""}));
+  EXPECT_EQ(liveWhileShown, 1);
+  EXPECT_EQ(TestForm::live, 1);
+  ProcessEvents();
+  EXPECT_EQ(TestForm::live, 0);
+}
+
+TEST_F(FormBaseTest, ShowModalRunsUntilTheWindowClosesAndAReleaseWaitsForItsLoop) {
+  TestForm other;
+  other.Show();
+  TestForm modal;
+  modal.closeOnClick = true;
+  bool modalWhileShown = false;
+  // Clicked from inside the modal loop.
+  QTimer::singleShot(0, [&] {
+    modalWhileShown = QApplication::activeModalWidget() == WidgetOf(modal);
+    Click(modal, "ButtonProva");
+  });
+  EXPECT_EQ(modal.ShowModal(), platform::kModalCancel);
+  EXPECT_TRUE(modalWhileShown);
+  EXPECT_EQ(modal.clicks, 1);
+  EXPECT_FALSE(modal.Window().Visible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(other.Window().Visible());
+
+  // A release that arrives while the window's modal loop runs waits until the loop has ended: a
+  // host window closed, and shown modal before its release has arrived.
+  TestForm& host = ShowHostWindow<TestForm>(kUser, kWindowLogId);
+  host.Window().Close();
+  host.closeOnClick = true;
+  int liveInLoop = -1;
+  QTimer::singleShot(0, [&] {
+    liveInLoop = TestForm::live;
+    Click(host, "ButtonProva");
+  });
+  EXPECT_EQ(host.ShowModal(), platform::kModalCancel);
+  EXPECT_EQ(liveInLoop, 3);
+  EXPECT_EQ(TestForm::live, 3);
+  ProcessEvents();
+  EXPECT_EQ(TestForm::live, 2);
 }
 
 class FormBaseServerTest : public FormBaseTest {};

@@ -34,6 +34,7 @@ class TestForm : public TFormBase {
   int initializeRuns = 0;
   bool failInitialize = false;
   int clicks = 0;
+  bool closeOnClick = false;
   bool failClick = false;
   std::string titolo;
   std::int32_t situazione = 0;
@@ -52,6 +53,7 @@ class TestForm : public TFormBase {
     ++live;
     SetClickHandler("ButtonProvaClick", [this] {
       ++clicks;
+      if (closeOnClick) Window().Close();
       if (failClick) throw Error("Clic fallito: 100% \"%s\"");
     });
   }

@@ -14,15 +14,15 @@ using platform::CloseAction;
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 TEST(Win32EventsTest, ClicksReachTheNamedHandlerThroughGroupBoxes) {
-  RecordedErrorBox box;
-  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  RecordingBackend box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
   test.window->Show();
   Click(test.Control("ButtonTestVelZidBol"));
   Click(test.Control("ButtonChiudi"));
   EXPECT_EQ(test.events.clicks, (std::vector<std::string>{"ButtonTestVelZidBolClick", "ButtonChiudiClick"}));
 
   // A button without a click handler does nothing.
-  TestWindow settings(VelDatiValidazPersDescription());
+  TestWindow settings(VelDatiValidazPersDescription(), box);
   Click(settings.Control("ButtonVelZidBolDBRux"));
   Click(settings.Control("ButtonChiudi"));
   EXPECT_EQ(settings.events.clicks, (std::vector<std::string>{"ButtonChiudiClick"}));
@@ -30,8 +30,8 @@ TEST(Win32EventsTest, ClicksReachTheNamedHandlerThroughGroupBoxes) {
 }
 
 TEST(Win32EventsTest, AFailingHandlerShowsItsMessageAndTheWindowLivesOn) {
-  RecordedErrorBox box;
-  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  RecordingBackend box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
   test.window->Show();
   test.events.onClick = [](const std::string&) { throw std::runtime_error("Validazione fallita: città €"); };
   Click(test.Control("ButtonTestVelZidBol"));
@@ -79,8 +79,8 @@ TEST(Win32EventsTest, CloseWithFreeReleasesTheWindowLaterFromTheLoop) {
 }
 
 TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
-  RecordedErrorBox box;
-  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  RecordingBackend box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
   test.events.closeAction = CloseAction::Free;
   test.events.onRelease = [&] { test.window.reset(); };
   // The handler closes the window and then fails; the error box runs a message loop, as a modal
@@ -112,8 +112,8 @@ TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) 
   } cases[] = {{CloseAction::Free, false}, {CloseAction::Free, true}, {CloseAction::Hide, false}};
   for (const auto& destruction : cases) {
     SCOPED_TRACE(destruction.whileHandlerRuns ? "while a handler runs" : "from the host's loop");
-    RecordedErrorBox box;
-    TestWindow test(VelCollaudiPersonalizzazioniDescription());
+    RecordingBackend box;
+    TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
     const HWND handle = test.Handle();
     test.events.closeAction = destruction.action;
     test.events.onRelease = [&] { test.window.reset(); };
@@ -139,8 +139,8 @@ TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) 
 }
 
 TEST(Win32EventsTest, AFailingCloseHandlerKeepsTheWindowOpen) {
-  RecordedErrorBox box;
-  TestWindow test(VelDatiValidazPersDescription());
+  RecordingBackend box;
+  TestWindow test(VelDatiValidazPersDescription(), box);
   test.events.closeAction = CloseAction::Free;
   test.events.closeError = "Impossibile chiudere";
   test.window->Show();

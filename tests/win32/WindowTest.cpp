@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ControlName.h"
-#include "StandardErrorBox.h"
 #include "VelCollaudiPersonalizzazioni.Description.h"
 #include "WaitCursor.h"
 #include "Win32TestSupport.h"
@@ -46,12 +45,12 @@ TEST(Win32WindowTest, AFailedBuildLeavesNothingBehind) {
   notABox.caption = "Finestra senza gruppo";
   notABox.Control("EditRisultato").parent = "ButtonChiudi";
   RecordingEvents events;
-  EXPECT_THROW(platform::BuildWindow(notABox, events), WindowError);
+  EXPECT_THROW(Toolkit().BuildWindow(notABox, events), WindowError);
   EXPECT_EQ(FindWindowW(L"BrontelX.Form", L"Finestra senza gruppo"), nullptr);
 
   platform::WindowDescription twice = VelCollaudiPersonalizzazioniDescription();
   twice.controls.push_back(twice.Control("Label1"));
-  EXPECT_THROW(platform::BuildWindow(twice, events), WindowError);
+  EXPECT_THROW(Toolkit().BuildWindow(twice, events), WindowError);
 
   // The names of controls of destroyed windows are gone from the system's atom table, which every
   // program shares and which is small.
@@ -109,10 +108,10 @@ TEST(Win32WindowTest, TheWaitCursorShowsWhileItLives) {
   const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   SetCursor(arrow);
   {
-    platform::WaitCursor wait;
+    platform::WaitCursor wait(Toolkit());
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
     {
-      platform::WaitCursor nested;
+      platform::WaitCursor nested(Toolkit());
       EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
     }
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
@@ -149,7 +148,7 @@ LRESULT CALLBACK CloseBoxOnActivation(int code, WPARAM wParam, LPARAM lParam) {
 TEST(Win32WindowTest, TheStandardErrorBoxIsAnErrorMessageBox) {
   const HHOOK hook = SetWindowsHookExW(WH_CBT, CloseBoxOnActivation, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
-  platform::win32::StandardErrorBox("Impossibile connettersi: città €");
+  Toolkit().ShowError("Impossibile connettersi: città €");
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(shownBox.text, L"Impossibile connettersi: citt\u00e0 \u20ac");
   EXPECT_EQ(shownBox.caption, L"brontelx_win32_tests");
