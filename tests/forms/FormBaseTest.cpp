@@ -135,13 +135,43 @@ TEST_F(FormBaseTest, AnErrorInAClickHandlerGoesToTheErrorBox) {
   TestForm form;
   form.Show();
   form.failClick = true;
-  Click(form, "ButtonProva");
+  Click(form, TestForm::kButtonProva);
   EXPECT_EQ(errors, (std::vector<std::string>{"Clic fallito: 100% \"%s\""}));
   EXPECT_TRUE(form.Window().Visible());
   form.failClick = false;
-  Click(form, "ButtonProva");
+  Click(form, TestForm::kButtonProva);
   EXPECT_EQ(form.clicks, 2);
   EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(FormBaseTest, AWindowBindsExactlyTheClickHandlersItsControlsName) {
+  const int windowsBefore = TopLevelWindows();
+  const struct {
+    const char* named;  // by the button's description
+    const char* bound;
+    const char* error;  // none: the window opens
+  } cases[] = {
+      {"ButtonProvaClic", TestForm::kButtonProvaClick,
+       "Il controllo \"ButtonProva\" chiede il gestore \"ButtonProvaClic\", che la finestra non ha"},
+      {"", TestForm::kButtonProvaClick, "Nessun controllo chiede il gestore \"ButtonProvaClick\""},
+      {TestForm::kButtonProvaClick, TestForm::kButtonProvaClick, nullptr},
+  };
+  for (const auto& binding : cases) {
+    SCOPED_TRACE(binding.named);
+    platform::WindowDescription description = TestForm::Description();
+    description.Control(TestForm::kButtonProva).onClick = binding.named;
+    const TFormBase::ClickHandlers handlers{{binding.bound, [] {}}};
+    try {
+      // A host window fails before it starts a session or logs its handle.
+      TFormBase window(description, handlers, kUser, kWindowLogId);
+      EXPECT_EQ(binding.error, nullptr);
+    } catch (const Error& e) {
+      EXPECT_STREQ(e.what(), binding.error);
+      EXPECT_EQ(LoggedHandle(), "");
+    }
+    ProcessEvents();
+    EXPECT_EQ(TopLevelWindows(), windowsBefore);
+  }
 }
 
 TEST_F(FormBaseTest, AReleaseWaitsUntilTheHandlerWithAnEventLoopHasReturned) {
@@ -157,7 +187,7 @@ TEST_F(FormBaseTest, AReleaseWaitsUntilTheHandlerWithAnEventLoopHasReturned) {
     loop.exec();
     liveWhileShown = TestForm::live;
   };
-  Click(form, "ButtonProva");
+  Click(form, TestForm::kButtonProva);
   EXPECT_EQ(errors, (std::vector<std::string>{"Clic fallito: 100% \"%s\""}));
   EXPECT_EQ(liveWhileShown, 1);
   EXPECT_EQ(TestForm::live, 1);
@@ -174,7 +204,7 @@ TEST_F(FormBaseTest, ShowModalRunsUntilTheWindowClosesAndAReleaseWaitsForItsLoop
   // Clicked from inside the modal loop.
   QTimer::singleShot(0, [&] {
     modalWhileShown = QApplication::activeModalWidget() == WidgetOf(modal);
-    Click(modal, "ButtonProva");
+    Click(modal, TestForm::kButtonProva);
   });
   EXPECT_EQ(modal.ShowModal(), platform::kModalCancel);
   EXPECT_TRUE(modalWhileShown);
@@ -191,7 +221,7 @@ TEST_F(FormBaseTest, ShowModalRunsUntilTheWindowClosesAndAReleaseWaitsForItsLoop
   int liveInLoop = -1;
   QTimer::singleShot(0, [&] {
     liveInLoop = TestForm::live;
-    Click(host, "ButtonProva");
+    Click(host, TestForm::kButtonProva);
   });
   EXPECT_EQ(host.ShowModal(), platform::kModalCancel);
   EXPECT_EQ(liveInLoop, 3);

@@ -36,7 +36,9 @@ class DescribedWindow final : private WindowEvents {
   explicit DescribedWindow(const WindowDescription& description) : window_(toolkit.BuildWindow(description, *this)) {}
 
   void OnClick(const std::string& handler) override {
-    if (handler == "ButtonChiudiClick") window_->Close();
+    if (handler == brontelx::velcollaudi::kButtonChiudiClick || handler == brontelx::veldati::kButtonChiudiClick) {
+      window_->Close();
+    }
   }
   void OnClose(CloseAction& action) override { action = CloseAction::Free; }
   void OnRelease() override { delete this; }
