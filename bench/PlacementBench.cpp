@@ -8,6 +8,7 @@
 #include "Fixtures.h"
 #include "FloorApi.h"
 #include "Form.Base.h"
+#include "QtBackend.h"
 #include "Registration.h"
 #include "Sql.h"
 #include "TestDatabase.h"
@@ -43,6 +44,8 @@ class PlacedWindow : public TFormBase {
 
 void Library(benchmark::State& state) {
   db::Connection& archive = Shared<PlacementArchive>().library;
+  static platform::qt::QtBackend toolkit;
+  platform::UseBackend(&toolkit);
   PlacedWindow window;
   int left = 0;
   for (auto _ : state) {

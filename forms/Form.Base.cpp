@@ -1,21 +1,49 @@
 #include "Form.Base.h"
 
+#include <set>
+#include <utility>
+
 #include "Error.h"
 #include "Form.Base.Description.h"
 
 namespace brontelx {
+namespace {
+
+// `Handlers`, once it binds exactly the click handlers that the controls of `Description` name: a
+// misspelt name fails the window's construction instead of its first click.
+TFormBase::ClickHandlers Bound(const platform::WindowDescription& Description, TFormBase::ClickHandlers Handlers) {
+  std::set<std::string> named;
+  for (const platform::ControlDescription& control : Description.controls) {
+    if (control.onClick.empty()) continue;
+    if (!Handlers.contains(control.onClick)) {
+      throw Error("Il controllo \"" + control.name + "\" chiede il gestore \"" + control.onClick +
+                  "\", che la finestra non ha");
+    }
+    named.insert(control.onClick);
+  }
+  for (const auto& [name, handler] : Handlers) {
+    if (!named.contains(name)) throw Error("Nessun controllo chiede il gestore \"" + name + "\"");
+  }
+  return Handlers;
+}
+
+}  // namespace
 
 platform::WindowDescription TFormBase::BaseDescription() { return BaseWindowDescription(); }
 
-TFormBase::TFormBase(const platform::WindowDescription& Description)
-    : FWindow(platform::BuildWindow(Description, *this)) {}
+TFormBase::TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers)
+    : FClickHandlers(Bound(Description, std::move(Handlers))),
+      FToolkit(platform::CurrentBackend()),
+      FWindow(FToolkit.BuildWindow(Description, *this)) {}
 
-TFormBase::TFormBase(const platform::WindowDescription& Description, TSessione* ASessione) : TFormBase(Description) {
+TFormBase::TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers, TSessione* ASessione)
+    : TFormBase(Description, std::move(Handlers)) {
   FSessione = ASessione;
 }
 
-TFormBase::TFormBase(const platform::WindowDescription& Description, std::int32_t AUtente, std::int32_t AIDFinestra)
-    : TFormBase(Description) {
+TFormBase::TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers, std::int32_t AUtente,
+                     std::int32_t AIDFinestra)
+    : TFormBase(Description, std::move(Handlers)) {
   // Should a step fail, the destructor runs: the window goes, and the session with its connections.
   FSessioneOwned = std::make_unique<TSessione>();
   FSessione = FSessioneOwned.get();
@@ -40,10 +68,6 @@ int TFormBase::ShowModal() {
 void TFormBase::SetTitolo(const std::string& Value) {
   FTitolo = Value;
   UpdateCaption();
-}
-
-void TFormBase::SetClickHandler(const std::string& Name, std::function<void()> Handler) {
-  FClickHandlers[Name] = std::move(Handler);
 }
 
 void TFormBase::CheckInitialize() {
@@ -81,11 +105,7 @@ void TFormBase::FormClose(platform::CloseAction& Action) {
   }
 }
 
-void TFormBase::OnClick(const std::string& Handler) {
-  const auto handler = FClickHandlers.find(Handler);
-  if (handler == FClickHandlers.end()) throw Error("Nessun gestore \"" + Handler + "\" per il clic");
-  handler->second();
-}
+void TFormBase::OnClick(const std::string& Handler) { FClickHandlers.at(Handler)(); }
 
 void TFormBase::OnClose(platform::CloseAction& Action) { FormClose(Action); }
 

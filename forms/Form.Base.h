@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BrontelX.Classes.h"
+#include "Backend.h"
 #include "Connection.h"
 #include "Window.h"
 
@@ -16,23 +17,30 @@ namespace brontelx {
 // the window's title with the user's name and company, a one-time initialisation before the first
 // showing, and a placement remembered per user and kind of window in STOPOS1 of the archive.
 //
-// A derived window passes its window description to one of the three constructors, registers its
-// click handlers, and overrides Initialize: set FTitolo and FSituazione, call
-// TFormBase::Initialize, then fill its controls.
+// A derived window passes its window description and its click handlers to one of the three
+// constructors, and overrides Initialize: set FTitolo and FSituazione, call TFormBase::Initialize,
+// then fill its controls.
 class TFormBase : private platform::WindowEvents {
  public:
   // The project code under which the placements of this library's windows are stored.
   static constexpr std::int32_t kCodiceProgetto = 541;
 
+  // The handlers of clicks, by the handler names that the window description gives its controls.
+  using ClickHandlers = std::map<std::string, std::function<void()>>;
+
+  // Each constructor first checks that `Handlers` binds exactly the handlers that the controls of
+  // `Description` name, and raises the general error otherwise.
+
   // A window without a session, held by whoever creates it; closing hides it.
-  explicit TFormBase(const platform::WindowDescription& Description);
+  explicit TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers = {});
   // A window working with the caller's session, which must outlive it; closing hides it.
-  TFormBase(const platform::WindowDescription& Description, TSessione* ASessione);
+  TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers, TSessione* ASessione);
   // The window of a host: starts a session of its own for user `AUtente`, records the window's
   // handle in the window-log row `AIDFinestra`, and destroys itself with its session when closed.
   // On failure nothing of it remains and the error propagates. Open such windows with
   // ShowHostWindow, which hands the window over to itself once it is shown.
-  TFormBase(const platform::WindowDescription& Description, std::int32_t AUtente, std::int32_t AIDFinestra);
+  TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers, std::int32_t AUtente,
+            std::int32_t AIDFinestra);
   virtual ~TFormBase();
   TFormBase(const TFormBase&) = delete;
   TFormBase& operator=(const TFormBase&) = delete;
@@ -56,8 +64,8 @@ class TFormBase : private platform::WindowEvents {
 
  protected:
   virtual void Initialize();
-  // Runs `Handler` for clicks on the controls whose description names `Name` as click handler.
-  void SetClickHandler(const std::string& Name, std::function<void()> Handler);
+  // The toolkit that built the window.
+  platform::Backend& Toolkit() const { return FToolkit; }
   // Applies the placement stored for the user, situation and project in STOPOS1 of ADatabase, if any.
   void LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
                         db::Connection& ADatabase);
@@ -82,7 +90,8 @@ class TFormBase : private platform::WindowEvents {
 
   // Declared before the window, which is therefore destroyed first.
   std::unique_ptr<TSessione> FSessioneOwned;
-  std::map<std::string, std::function<void()>> FClickHandlers;
+  ClickHandlers FClickHandlers;
+  platform::Backend& FToolkit;
   std::unique_ptr<platform::Window> FWindow;
 };
 

@@ -14,37 +14,33 @@ platform::WindowDescription TVelCollaudiPersonalizzazioniForm::Description() {
 }
 
 TVelCollaudiPersonalizzazioniForm::TVelCollaudiPersonalizzazioniForm(TSessione* ASessione)
-    : TFormBase(Description(), ASessione) {
-  RegisterHandlers();
-}
+    : TFormBase(Description(), Handlers(this), ASessione) {}
 
 TVelCollaudiPersonalizzazioniForm::TVelCollaudiPersonalizzazioniForm(std::int32_t AUtente, std::int32_t AIDFinestra)
-    : TFormBase(Description(), AUtente, AIDFinestra) {
-  RegisterHandlers();
-}
+    : TFormBase(Description(), Handlers(this), AUtente, AIDFinestra) {}
 
-void TVelCollaudiPersonalizzazioniForm::RegisterHandlers() {
-  SetClickHandler("ButtonTestVelZidBolClick", [this] { ButtonTestVelZidBolClick(); });
-  SetClickHandler("ButtonChiudiClick", [this] { ButtonChiudiClick(); });
+TFormBase::ClickHandlers TVelCollaudiPersonalizzazioniForm::Handlers(TVelCollaudiPersonalizzazioniForm* Form) {
+  return {{velcollaudi::kButtonTestVelZidBolClick, [Form] { Form->ButtonTestVelZidBolClick(); }},
+          {velcollaudi::kButtonChiudiClick, [Form] { Form->ButtonChiudiClick(); }}};
 }
 
 void TVelCollaudiPersonalizzazioniForm::Initialize() {
   FTitolo = "Collaudo Personalizzazioni";
   FSituazione = 2;
   TFormBase::Initialize();
-  Window().SetText("EditUserAutenticaz", std::to_string(Sessione().DRKUser().CodiceUtente()));
+  Window().SetText(velcollaudi::kEditUserAutenticaz, std::to_string(Sessione().DRKUser().CodiceUtente()));
 }
 
 void TVelCollaudiPersonalizzazioniForm::ButtonTestVelZidBolClick() {
-  const std::int32_t utente = IntegerOrZero(Window().Text("EditUserAutenticaz"));
-  const std::string dato = Window().Text("EditDatoAcquisito");
+  const std::int32_t utente = IntegerOrZero(Window().Text(velcollaudi::kEditUserAutenticaz));
+  const std::string dato = Window().Text(velcollaudi::kEditDatoAcquisito);
   std::string risultato;
   {
     // The window does not answer until the databases have.
-    platform::WaitCursor wait;
+    platform::WaitCursor wait(Toolkit());
     risultato = EseguiValidazPers(Sessione().IBDatabase(), "VelZidBol", utente, dato);
   }
-  Window().SetText("EditRisultato", risultato);
+  Window().SetText(velcollaudi::kEditRisultato, risultato);
 }
 
 void TVelCollaudiPersonalizzazioniForm::ButtonChiudiClick() { Window().Close(); }

@@ -19,7 +19,8 @@ class TVelCollaudiPersonalizzazioniForm : public TFormBase {
   void Initialize() override;
 
  private:
-  void RegisterHandlers();
+  // The click handlers of `Form`, made before it is built (static: they only keep the pointer).
+  static ClickHandlers Handlers(TVelCollaudiPersonalizzazioniForm* Form);
   // Runs VelZidBol on the session's archive and shows its result; an error outside the
   // validation's own checks leaves the previous result in place.
   void ButtonTestVelZidBolClick();

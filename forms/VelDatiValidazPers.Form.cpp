@@ -12,28 +12,25 @@ constexpr char kNomeValore[] = "VelZidBolDBRux";
 
 platform::WindowDescription TVelDatiValidazPersForm::Description() { return VelDatiValidazPersDescription(); }
 
-TVelDatiValidazPersForm::TVelDatiValidazPersForm(TSessione* ASessione) : TFormBase(Description(), ASessione) {
-  RegisterHandlers();
-}
+TVelDatiValidazPersForm::TVelDatiValidazPersForm(TSessione* ASessione)
+    : TFormBase(Description(), Handlers(this), ASessione) {}
 
 TVelDatiValidazPersForm::TVelDatiValidazPersForm(std::int32_t AUtente, std::int32_t AIDFinestra)
-    : TFormBase(Description(), AUtente, AIDFinestra) {
-  RegisterHandlers();
-}
+    : TFormBase(Description(), Handlers(this), AUtente, AIDFinestra) {}
 
-void TVelDatiValidazPersForm::RegisterHandlers() {
-  SetClickHandler("ButtonChiudiClick", [this] { ButtonChiudiClick(); });
+TFormBase::ClickHandlers TVelDatiValidazPersForm::Handlers(TVelDatiValidazPersForm* Form) {
+  return {{veldati::kButtonChiudiClick, [Form] { Form->ButtonChiudiClick(); }}};
 }
 
 void TVelDatiValidazPersForm::Initialize() {
   FTitolo = "VelDatiValidazPers";
   FSituazione = 1;
   TFormBase::Initialize();
-  Window().SetText("EditVelZidBolDBRux", Sessione().DRKTabX().GetParametroTesto(kNomeValore, 0));
+  Window().SetText(veldati::kEditVelZidBolDBRux, Sessione().DRKTabX().GetParametroTesto(kNomeValore, 0));
 }
 
 void TVelDatiValidazPersForm::ButtonChiudiClick() {
-  Sessione().DRKTabX().SetParametroTesto(kNomeValore, Window().Text("EditVelZidBolDBRux"), 0);
+  Sessione().DRKTabX().SetParametroTesto(kNomeValore, Window().Text(veldati::kEditVelZidBolDBRux), 0);
   Window().Close();
 }
 

@@ -19,7 +19,8 @@ class TVelDatiValidazPersForm : public TFormBase {
   void Initialize() override;
 
  private:
-  void RegisterHandlers();
+  // The click handlers of `Form`, made before it is built (static: they only keep the pointer).
+  static ClickHandlers Handlers(TVelDatiValidazPersForm* Form);
   // Stores the location exactly as typed, then closes the window.
   void ButtonChiudiClick();
 };

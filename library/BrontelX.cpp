@@ -7,14 +7,30 @@
 #include "LastError.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
 #include "VelDatiValidazPers.Form.h"
+#ifdef _WIN32
+#include "Win32Backend.h"
+#else
+#include "QtBackend.h"
+#endif
 
 namespace brontelx {
 namespace {
+
+// The toolkit the library's windows are built with: Win32 in the DLL, Qt on Linux.
+platform::Backend& Toolkit() {
+#ifdef _WIN32
+  static platform::win32::Win32Backend backend;
+#else
+  static platform::qt::QtBackend backend;
+#endif
+  return backend;
+}
 
 template <typename TForm>
 std::int32_t ShowForHost(std::int32_t AUtente, std::int32_t AIDFinestra) noexcept {
   try {
     ClearLastError();
+    platform::UseBackend(&Toolkit());
     ShowHostWindow<TForm>(AUtente, AIDFinestra);
     return 0;
   } catch (const std::exception& e) {

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "Backend.h"
+
 namespace brontelx::platform {
 
-// Shows the wait cursor over the program's windows while the object lives. Implemented by the
-// backend the program links.
+// Shows `backend`'s wait cursor over the program's windows while the object lives.
 class WaitCursor {
  public:
-  WaitCursor();
-  ~WaitCursor();
+  explicit WaitCursor(Backend& backend) : backend_(backend) { backend_.BeginWait(); }
+  ~WaitCursor() { backend_.EndWait(); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
 
  private:
-  bool shown_ = false;
+  Backend& backend_;
 };
 
 }  // namespace brontelx::platform

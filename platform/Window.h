@@ -1,20 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "WindowDescription.h"
+#include "WindowError.h"
 
 namespace brontelx::platform {
-
-// A window cannot be built or has no such control.
-class WindowError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // What happens to a window when it closes: it is only hidden (and can be shown again), or it is
 // destroyed once the close has completed.
@@ -24,7 +17,7 @@ enum class CloseAction { Hide, Free };
 inline constexpr int kModalCancel = 2;
 
 // The events of a window, delivered on the thread that runs the window. The backend runs every
-// handler through RunGuarded, so an exception never leaves an event.
+// handler through its window's ReleaseGate, so an exception never leaves an event.
 class WindowEvents {
  public:
   // A control whose description names `handler` as its click handler was clicked.
@@ -40,8 +33,8 @@ class WindowEvents {
   ~WindowEvents() = default;
 };
 
-// A top-level window built from a description by the backend (BuildWindow). The object owns the
-// native window; destroying the object destroys the window.
+// A top-level window built from a description by a backend (Backend::BuildWindow): the toolkit's
+// own window class. The object owns the native window; destroying the object destroys the window.
 class Window {
  public:
   virtual ~Window() = default;
@@ -69,10 +62,5 @@ class Window {
   virtual std::string Text(std::string_view control) const = 0;
   virtual void SetText(std::string_view control, const std::string& text) = 0;
 };
-
-// Builds the window that `description` describes, hidden, with `events` receiving its events.
-// Implemented by the backend the program links; throws WindowError when the toolkit cannot
-// build windows in this process or on this thread.
-std::unique_ptr<Window> BuildWindow(const WindowDescription& description, WindowEvents& events);
 
 }  // namespace brontelx::platform

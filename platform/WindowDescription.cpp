@@ -1,9 +1,10 @@
 #include "WindowDescription.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
-#include "Window.h"
+#include "WindowError.h"
 
 namespace brontelx::platform {
 
@@ -16,6 +17,19 @@ const ControlDescription& WindowDescription::Control(std::string_view name) cons
 
 ControlDescription& WindowDescription::Control(std::string_view name) {
   return const_cast<ControlDescription&>(std::as_const(*this).Control(name));
+}
+
+void WindowDescription::CheckStructure() const {
+  std::set<std::string_view> described;
+  std::set<std::string_view> groupBoxes;
+  for (const ControlDescription& control : controls) {
+    if (!control.parent.empty() && !groupBoxes.contains(control.parent)) {
+      throw WindowError("The parent \"" + control.parent + "\" of control \"" + control.name +
+                        "\" is no group box described before it");
+    }
+    if (!described.insert(control.name).second) throw WindowError("Two controls named \"" + control.name + "\"");
+    if (control.kind == ControlKind::GroupBox) groupBoxes.insert(control.name);
+  }
 }
 
 }  // namespace brontelx::platform

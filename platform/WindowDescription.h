@@ -86,6 +86,10 @@ struct WindowDescription {
   // The control named `name`; throws WindowError when there is none.
   const ControlDescription& Control(std::string_view name) const;
   ControlDescription& Control(std::string_view name);
+
+  // What a backend relies on when it builds the window: every control has a name of its own, and
+  // a control with a parent comes after that parent, a group box. Throws WindowError otherwise.
+  void CheckStructure() const;
 };
 
 }  // namespace brontelx::platform

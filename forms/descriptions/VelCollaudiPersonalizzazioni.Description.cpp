@@ -6,6 +6,7 @@ namespace brontelx {
 
 using platform::Anchors;
 using platform::ControlKind;
+using namespace velcollaudi;
 
 platform::WindowDescription VelCollaudiPersonalizzazioniDescription() {
   platform::WindowDescription description = BaseWindowDescription();
@@ -14,29 +15,29 @@ platform::WindowDescription VelCollaudiPersonalizzazioniDescription() {
   description.clientHeight = 310;
   description.font = {"Tahoma", 13, platform::SystemColor::WindowText, false};
   const platform::Font bluBold{"Tahoma", 13, platform::Rgb{0, 0, 255}, true};
-  constexpr char kBox[] = "GroupBoxCollaudo";
+  constexpr auto& kBox = kGroupBoxCollaudo;
   description.controls = {
-      {.name = kBox, .kind = ControlKind::GroupBox, .rect = {8, 8, 484, 294},
+      {.name = kGroupBoxCollaudo, .kind = ControlKind::GroupBox, .rect = {8, 8, 484, 294},
        .anchors = Anchors{.right = true, .bottom = true}, .tabOrder = 0, .caption = "Test Validazioni Personalizzate"},
-      {.name = "LabelFunzione", .kind = ControlKind::Label, .parent = kBox, .rect = {16, 30, 140, 16},
+      {.name = kLabelFunzione, .kind = ControlKind::Label, .parent = kBox, .rect = {16, 30, 140, 16},
        .caption = "Funzione: VelZidBol", .autoSize = true, .font = bluBold},
-      {.name = "Label1", .kind = ControlKind::Label, .parent = kBox, .rect = {16, 64, 112, 16},
+      {.name = kLabel1, .kind = ControlKind::Label, .parent = kBox, .rect = {16, 64, 112, 16},
        .caption = "USER_AUTENTICAZ", .autoSize = true},
-      {.name = "EditUserAutenticaz", .kind = ControlKind::Edit, .parent = kBox, .rect = {16, 82, 121, 24},
+      {.name = kEditUserAutenticaz, .kind = ControlKind::Edit, .parent = kBox, .rect = {16, 82, 121, 24},
        .tabOrder = 0},
-      {.name = "Label2", .kind = ControlKind::Label, .parent = kBox, .rect = {16, 112, 81, 16},
+      {.name = kLabel2, .kind = ControlKind::Label, .parent = kBox, .rect = {16, 112, 81, 16},
        .caption = "Dato Acquisito", .autoSize = true},
-      {.name = "EditDatoAcquisito", .kind = ControlKind::Edit, .parent = kBox, .rect = {16, 130, 300, 24},
+      {.name = kEditDatoAcquisito, .kind = ControlKind::Edit, .parent = kBox, .rect = {16, 130, 300, 24},
        .tabOrder = 1},
-      {.name = "ButtonTestVelZidBol", .kind = ControlKind::Button, .parent = kBox, .rect = {16, 168, 150, 30},
-       .tabOrder = 2, .caption = "Esegui VelZidBol", .onClick = "ButtonTestVelZidBolClick"},
-      {.name = "Label3", .kind = ControlKind::Label, .parent = kBox, .rect = {16, 208, 49, 16},
+      {.name = kButtonTestVelZidBol, .kind = ControlKind::Button, .parent = kBox, .rect = {16, 168, 150, 30},
+       .tabOrder = 2, .caption = "Esegui VelZidBol", .onClick = kButtonTestVelZidBolClick},
+      {.name = kLabel3, .kind = ControlKind::Label, .parent = kBox, .rect = {16, 208, 49, 16},
        .caption = "Risultato", .autoSize = true},
-      {.name = "EditRisultato", .kind = ControlKind::Edit, .parent = kBox, .rect = {16, 226, 450, 24},
+      {.name = kEditRisultato, .kind = ControlKind::Edit, .parent = kBox, .rect = {16, 226, 450, 24},
        .tabOrder = 3, .readOnly = true, .background = platform::SystemColor::InfoBackground},
-      {.name = "ButtonChiudi", .kind = ControlKind::Button, .parent = kBox, .rect = {401, 16, 75, 25},
+      {.name = kButtonChiudi, .kind = ControlKind::Button, .parent = kBox, .rect = {401, 16, 75, 25},
        .anchors = Anchors{.left = false, .right = true}, .tabOrder = 4, .caption = "Chiudi",
-       .onClick = "ButtonChiudiClick"},
+       .onClick = kButtonChiudiClick},
   };
   return description;
 }

@@ -1,21 +1,41 @@
-// BuildWindow, as the Qt backend defines it.
+#include "QtBackend.h"
+
 #include <QApplication>
+#include <QMessageBox>
 #include <QThread>
 
 #include "BundledFonts.h"
+#include "QtText.h"
 #include "QtWindow.h"
 
-namespace brontelx::platform {
+namespace brontelx::platform::qt {
+namespace {
 
-std::unique_ptr<Window> BuildWindow(const WindowDescription& description, WindowEvents& events) {
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+bool HasApplication() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+}  // namespace
+
+std::unique_ptr<Window> QtBackend::BuildWindow(const WindowDescription& description, WindowEvents& events) {
+  if (!HasApplication()) {
     throw WindowError("No QApplication exists: the host program must create its QApplication before it opens a window");
   }
   if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
     throw WindowError("Windows can only be opened on the thread that runs the QApplication");
   }
-  qt::LoadBundledFonts();
-  return std::make_unique<qt::QtWindow>(description, events);
+  LoadBundledFonts();
+  return std::make_unique<QtWindow>(description, events, *this);
 }
 
-}  // namespace brontelx::platform
+void QtBackend::ShowError(const std::string& message) {
+  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), ToQString(message));
+}
+
+void QtBackend::BeginWait() {
+  if (HasApplication()) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtBackend::EndWait() noexcept {
+  if (HasApplication()) QApplication::restoreOverrideCursor();
+}
+
+}  // namespace brontelx::platform::qt

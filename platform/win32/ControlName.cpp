@@ -4,7 +4,7 @@
 #include <set>
 
 #include "WideText.h"
-#include "Window.h"
+#include "WindowError.h"
 
 namespace brontelx::platform::win32 {
 namespace {

@@ -1,7 +1,7 @@
 #include "FormClass.h"
 
 #include "WideText.h"
-#include "Window.h"
+#include "WindowError.h"
 
 namespace brontelx::platform::win32 {
 

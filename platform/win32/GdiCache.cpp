@@ -1,7 +1,7 @@
 #include "GdiCache.h"
 
 #include "WideText.h"
-#include "Window.h"
+#include "WindowError.h"
 
 namespace brontelx::platform::win32 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "ControlName.h"
 #include "WideText.h"
-#include "Window.h"
+#include "WindowError.h"
 
 namespace brontelx::platform::win32 {
 namespace {

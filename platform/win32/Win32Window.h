@@ -2,17 +2,43 @@
 
 #include <windows.h>
 
-#include <memory>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
 
-#include "FormWindow.h"
+#include "AnchorKeeper.h"
+#include "Backend.h"
+#include "GdiCache.h"
+#include "ReleaseGate.h"
+#include "TabRing.h"
 #include "Window.h"
 
 namespace brontelx::platform::win32 {
 
-// A window of the Win32 backend: owns its FormWindow. The native handle is the HWND.
-class Win32Window : public Window {
+// A window of the Win32 backend: a native top-level window (the HWND is its handle) of a window
+// class of the backend's own, with the controls of its description, anchored on WM_SIZE, painted
+// in their colours, a Tab key that works without the host's IsDialogMessage, and clicks and closes
+// turned into the window's events.
+//
+// Group boxes are real parents: a grouped control is a child of its group box, at its described
+// rectangle relative to the box, so it moves with the box and its anchors are computed against
+// the box. A group box does not pass on what its children send their parent (WM_COMMAND,
+// WM_NOTIFY, WM_CTLCOLOR*), so the backend subclasses it to forward those to the top window,
+// which handles every control in one place.
+//
+// Its ReleaseGate releases the owner; release requests are messages posted to the window itself.
+// A window destroyed without a close that freed it (by the host through its handle, or on its
+// thread's way out: ThreadWindows) first runs the close handler, which decides as for a close
+// whether the owner is released; nothing can keep it open. Its posted requests go with it, so the
+// release is then due at once, or when the running handlers have returned. A window whose object
+// is destroyed by its owner releases nothing.
+class Win32Window final : public Window {
  public:
-  Win32Window(const WindowDescription& description, WindowEvents& events);
+  Win32Window(const WindowDescription& description, WindowEvents& events, Backend& backend);
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
 
   std::string Caption() const override;
   void SetCaption(const std::string& caption) override;
@@ -20,17 +46,68 @@ class Win32Window : public Window {
   void SetFrame(const Rect& frame) override;
   std::uintptr_t NativeHandle() override;
   void Show() override;
+  // Shows the window with the thread's other windows disabled, and runs a message loop until it
+  // has been hidden or destroyed.
   int ShowModal() override;
+  // Sends WM_CLOSE, as the title bar's close button does.
   void Close() override;
   bool Visible() const override;
   std::string Text(std::string_view control) const override;
   void SetText(std::string_view control, const std::string& text) override;
 
  private:
+  // Posted to the window itself: the release it asked for (ReleaseGate::Post).
+  static constexpr UINT kReleaseMessage = WM_APP + 1;
+  static constexpr UINT_PTR kSubclassId = 1;
+
+  struct NativeControl {
+    std::string name;
+    ControlKind kind;
+    HWND handle;
+    std::string onClick;
+    Color textColor;
+    Color background;
+  };
+
+  // Win32Window.cpp: building, the window's interface, closing.
+  void BuildControls(const WindowDescription& description);
   // The native window; throws WindowError once something else has destroyed it.
   HWND Handle() const;
+  // The control named `name`; throws WindowError for a name the window lacks.
+  HWND Control(std::string_view name) const;
+  const NativeControl* Named(std::string_view name) const;
+  const NativeControl* ControlOf(HWND handle) const;
+  void HandleClick(HWND control);
+  void HandleClose();
+  void CloseForDestruction();
+  void EnableOtherWindows();
+  bool PostRelease();
+  void Destroyed();
 
-  std::unique_ptr<FormWindow> form_;
+  // Win32Window.Messages.cpp: the window procedures, painting and the focus.
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT ControlColors(HDC dc, const NativeControl& control);
+  void FillBackground(HWND window, HDC dc, const Color& color);
+  void Place(HWND container, LPARAM size);
+  void FocusInside();
+
+  WindowEvents& events_;
+  ReleaseGate gate_;
+  // Declared before the native window's handle: the fonts and brushes outlive the controls.
+  GdiCache gdi_;
+  Color background_;
+  std::vector<NativeControl> controls_;
+  std::map<HWND, AnchorKeeper> keepers_;  // the window's and each group box's
+  TabRing tabs_;
+  HWND window_ = nullptr;
+  HWND savedFocus_ = nullptr;          // the control that had the focus when the window was deactivated
+  std::vector<HWND> disabledByModal_;  // the windows ShowModal disabled
+  bool freeOnDestroy_ = false;         // the close that the window's destruction ran freed the window
+  bool ownerDestroying_ = false;       // the destructor destroys the window
 };
 
 }  // namespace brontelx::platform::win32

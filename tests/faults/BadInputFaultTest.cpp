@@ -8,7 +8,9 @@
 #include "Sql.h"
 #include "TestDatabase.h"
 #include "ValidationFixture.h"
+#include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
+#include "VelDatiValidazPers.Description.h"
 #include "VelDatiValidazPers.Form.h"
 #include "WindowChecks.h"
 
@@ -39,10 +41,10 @@ class BadInputFaultTest : public testing::ValidationFixture {
 TEST_F(BadInputFaultTest, TheTestWindowAnswersEveryDatum) {
   auto& form = ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
   const auto run = [&](const std::string& user, const std::string& datum) {
-    form.Window().SetText("EditUserAutenticaz", user);
-    form.Window().SetText("EditDatoAcquisito", datum);
-    Click(form, "ButtonTestVelZidBol");
-    return form.Window().Text("EditRisultato");
+    form.Window().SetText(velcollaudi::kEditUserAutenticaz, user);
+    form.Window().SetText(velcollaudi::kEditDatoAcquisito, datum);
+    Click(form, velcollaudi::kButtonTestVelZidBol);
+    return form.Window().Text(velcollaudi::kEditRisultato);
   };
   const std::string notFound = " non trovata nell'archivio RUX.";
   EXPECT_EQ(run("15", "L'Aquila"), "ERR - Bolletta L'Aquila" + notFound);
@@ -60,19 +62,19 @@ TEST_F(BadInputFaultTest, TheTestWindowAnswersEveryDatum) {
 TEST_F(BadInputFaultTest, TheSettingsWindowStoresWhatFitsAndRefusesTheRest) {
   for (const std::string& location : {std::string("server:/dati/l'archivio %s.fdb"), k300}) {
     auto& form = ShowHostWindow<TVelDatiValidazPersForm>(kUser, kWindowLogId);
-    form.Window().SetText("EditVelZidBolDBRux", location);
-    Click(form, "ButtonChiudi");
+    form.Window().SetText(veldati::kEditVelZidBolDBRux, location);
+    Click(form, veldati::kButtonChiudi);
     EXPECT_EQ(StoredLocation(), location);
     ProcessEvents();
   }
   auto& form = ShowHostWindow<TVelDatiValidazPersForm>(kUser, kWindowLogId);
   for (const std::string& location : {k10000, std::string("Σίσυφος:/dati"), std::string("中文")}) {
     errors.clear();
-    form.Window().SetText("EditVelZidBolDBRux", location);
-    Click(form, "ButtonChiudi");
+    form.Window().SetText(veldati::kEditVelZidBolDBRux, location);
+    Click(form, veldati::kButtonChiudi);
     ASSERT_EQ(errors.size(), 1u) << location.substr(0, 20);
     EXPECT_TRUE(form.Window().Visible());
-    EXPECT_EQ(form.Window().Text("EditVelZidBolDBRux"), location);
+    EXPECT_EQ(form.Window().Text(veldati::kEditVelZidBolDBRux), location);
     EXPECT_EQ(StoredLocation(), k300);
   }
   EXPECT_NE(errors[0].find("transliterate"), std::string::npos) << errors[0];
@@ -83,9 +85,9 @@ TEST_F(BadInputFaultTest, StoredValuesWithOddTexts) {
   SetLocation("%s'Città:/x");
   EXPECT_EQ(testing::QueryText(archive, "SELECT TESTO FROM TABX WHERE NOME = 'VelZidBolDBRux'"), "%s'Città:/x");
   auto& form = ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
-  form.Window().SetText("EditDatoAcquisito", "B1");
-  Click(form, "ButtonTestVelZidBol");
-  const std::string result = form.Window().Text("EditRisultato");
+  form.Window().SetText(velcollaudi::kEditDatoAcquisito, "B1");
+  Click(form, velcollaudi::kButtonTestVelZidBol);
+  const std::string result = form.Window().Text(velcollaudi::kEditRisultato);
   EXPECT_EQ(result.rfind("ERR - Impossibile connettersi al database RUX (%s'Città:/x): ", 0), 0u) << result;
 
   // An archive in a folder whose name holds an apostrophe, Greek and Chinese opens like any other.

@@ -8,6 +8,7 @@
 #include "LoadedLibrary.h"
 #include "Sql.h"
 #include "ValidationFixture.h"
+#include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
 #include "WindowChecks.h"
 
@@ -53,17 +54,17 @@ class MissingFilesFaultTest : public testing::ValidationFixture {
 TEST_F(MissingFilesFaultTest, DatabasesThatGoAwayBetweenRuns) {
   auto& form = ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
   const std::string handle = LoggedHandle();
-  form.Window().SetText("EditDatoAcquisito", "B1");
-  Click(form, "ButtonTestVelZidBol");
-  EXPECT_EQ(form.Window().Text("EditRisultato"), "OK");
+  form.Window().SetText(velcollaudi::kEditDatoAcquisito, "B1");
+  Click(form, velcollaudi::kButtonTestVelZidBol);
+  EXPECT_EQ(form.Window().Text(velcollaudi::kEditRisultato), "OK");
 
   const std::string cannotConnect = "ERR - Impossibile connettersi al database RUX (" + ruxFile.Path() + "): ";
   fs::remove(ruxFile.Path());
-  Click(form, "ButtonTestVelZidBol");
-  EXPECT_EQ(form.Window().Text("EditRisultato").rfind(cannotConnect, 0), 0u) << form.Window().Text("EditRisultato");
+  Click(form, velcollaudi::kButtonTestVelZidBol);
+  EXPECT_EQ(form.Window().Text(velcollaudi::kEditRisultato).rfind(cannotConnect, 0), 0u) << form.Window().Text(velcollaudi::kEditRisultato);
   Overwrite(ruxFile.Path(), RandomBytes(65536));
-  Click(form, "ButtonTestVelZidBol");
-  const std::string notADatabase = form.Window().Text("EditRisultato");
+  Click(form, velcollaudi::kButtonTestVelZidBol);
+  const std::string notADatabase = form.Window().Text(velcollaudi::kEditRisultato);
   EXPECT_EQ(notADatabase.rfind(cannotConnect, 0), 0u) << notADatabase;
   EXPECT_NE(notADatabase.find(ruxFile.Path()), notADatabase.rfind(ruxFile.Path())) << notADatabase;
 

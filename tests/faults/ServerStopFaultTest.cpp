@@ -7,7 +7,9 @@
 #include "PrivateServer.h"
 #include "Sql.h"
 #include "ValidationFixture.h"
+#include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
+#include "VelDatiValidazPers.Description.h"
 #include "VelDatiValidazPers.Form.h"
 #include "WindowChecks.h"
 
@@ -36,27 +38,27 @@ class ServerStopFaultTest : public testing::ValidationFixture {
 TEST_F(ServerStopFaultTest, WindowsSurviveTheirServerAndLoseNothingStored) {
   auto& test = ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
   auto& settings = ShowHostWindow<TVelDatiValidazPersForm>(kUser, kWindowLogId);
-  test.Window().SetText("EditDatoAcquisito", "B1");
-  Click(test, "ButtonTestVelZidBol");
-  EXPECT_EQ(test.Window().Text("EditRisultato"), "OK");
+  test.Window().SetText(velcollaudi::kEditDatoAcquisito, "B1");
+  Click(test, velcollaudi::kButtonTestVelZidBol);
+  EXPECT_EQ(test.Window().Text(velcollaudi::kEditRisultato), "OK");
   // Stored through the settings window before the server goes.
-  settings.Window().SetText("EditVelZidBolDBRux", ruxLocation + " ");
-  Click(settings, "ButtonChiudi");
+  settings.Window().SetText(veldati::kEditVelZidBolDBRux, ruxLocation + " ");
+  Click(settings, veldati::kButtonChiudi);
   ProcessEvents();
   const int windows = TopLevelWindows();
   archive.Close();
   server->Stop();
 
   // The validation cannot read the archive any more: the error box says why, the result stays.
-  Click(test, "ButtonTestVelZidBol");
+  Click(test, velcollaudi::kButtonTestVelZidBol);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_FALSE(errors[0].empty());
-  EXPECT_EQ(test.Window().Text("EditRisultato"), "OK");
-  Click(test, "ButtonTestVelZidBol");
+  EXPECT_EQ(test.Window().Text(velcollaudi::kEditRisultato), "OK");
+  Click(test, velcollaudi::kButtonTestVelZidBol);
   EXPECT_EQ(errors.size(), 2u);
 
   // Closing saves no placement, says nothing and destroys the window with its session.
-  Click(test, "ButtonChiudi");
+  Click(test, velcollaudi::kButtonChiudi);
   ProcessEvents();
   EXPECT_EQ(errors.size(), 2u);
   EXPECT_EQ(TopLevelWindows(), windows - 1);

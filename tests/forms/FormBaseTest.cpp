@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -133,13 +135,99 @@ TEST_F(FormBaseTest, AnErrorInAClickHandlerGoesToTheErrorBox) {
   TestForm form;
   form.Show();
   form.failClick = true;
-  Click(form, "ButtonProva");
+  Click(form, TestForm::kButtonProva);
   EXPECT_EQ(errors, (std::vector<std::string>{"Clic fallito: 100% \"%s\""}));
   EXPECT_TRUE(form.Window().Visible());
   form.failClick = false;
-  Click(form, "ButtonProva");
+  Click(form, TestForm::kButtonProva);
   EXPECT_EQ(form.clicks, 2);
   EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(FormBaseTest, AWindowBindsExactlyTheClickHandlersItsControlsName) {
+  const int windowsBefore = TopLevelWindows();
+  const struct {
+    const char* named;  // by the button's description
+    const char* bound;
+    const char* error;  // none: the window opens
+  } cases[] = {
+      {"ButtonProvaClic", TestForm::kButtonProvaClick,
+       "Il controllo \"ButtonProva\" chiede il gestore \"ButtonProvaClic\", che la finestra non ha"},
+      {"", TestForm::kButtonProvaClick, "Nessun controllo chiede il gestore \"ButtonProvaClick\""},
+      {TestForm::kButtonProvaClick, TestForm::kButtonProvaClick, nullptr},
+  };
+  for (const auto& binding : cases) {
+    SCOPED_TRACE(binding.named);
+    platform::WindowDescription description = TestForm::Description();
+    description.Control(TestForm::kButtonProva).onClick = binding.named;
+    const TFormBase::ClickHandlers handlers{{binding.bound, [] {}}};
+    try {
+      // A host window fails before it starts a session or logs its handle.
+      TFormBase window(description, handlers, kUser, kWindowLogId);
+      EXPECT_EQ(binding.error, nullptr);
+    } catch (const Error& e) {
+      EXPECT_STREQ(e.what(), binding.error);
+      EXPECT_EQ(LoggedHandle(), "");
+    }
+    ProcessEvents();
+    EXPECT_EQ(TopLevelWindows(), windowsBefore);
+  }
+}
+
+TEST_F(FormBaseTest, AReleaseWaitsUntilTheHandlerWithAnEventLoopHasReturned) {
+  // The handler closes its host window and then fails; the error box runs an event loop, as a
+  // modal box does, while the handler is still on the stack.
+  TestForm& form = ShowHostWindow<TestForm>(kUser, kWindowLogId);
+  form.closeOnClick = true;
+  form.failClick = true;
+  int liveWhileShown = -1;
+  toolkit.whileShown = [&] {
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+    liveWhileShown = TestForm::live;
+  };
+  Click(form, TestForm::kButtonProva);
+  EXPECT_EQ(errors, (std::vector<std::string>{"Clic fallito: 100% \"%s\""}));
+  EXPECT_EQ(liveWhileShown, 1);
+  EXPECT_EQ(TestForm::live, 1);
+  ProcessEvents();
+  EXPECT_EQ(TestForm::live, 0);
+}
+
+TEST_F(FormBaseTest, ShowModalRunsUntilTheWindowClosesAndAReleaseWaitsForItsLoop) {
+  TestForm other;
+  other.Show();
+  TestForm modal;
+  modal.closeOnClick = true;
+  bool modalWhileShown = false;
+  // Clicked from inside the modal loop.
+  QTimer::singleShot(0, [&] {
+    modalWhileShown = QApplication::activeModalWidget() == WidgetOf(modal);
+    Click(modal, TestForm::kButtonProva);
+  });
+  EXPECT_EQ(modal.ShowModal(), platform::kModalCancel);
+  EXPECT_TRUE(modalWhileShown);
+  EXPECT_EQ(modal.clicks, 1);
+  EXPECT_FALSE(modal.Window().Visible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(other.Window().Visible());
+
+  // A release that arrives while the window's modal loop runs waits until the loop has ended: a
+  // host window closed, and shown modal before its release has arrived.
+  TestForm& host = ShowHostWindow<TestForm>(kUser, kWindowLogId);
+  host.Window().Close();
+  host.closeOnClick = true;
+  int liveInLoop = -1;
+  QTimer::singleShot(0, [&] {
+    liveInLoop = TestForm::live;
+    Click(host, TestForm::kButtonProva);
+  });
+  EXPECT_EQ(host.ShowModal(), platform::kModalCancel);
+  EXPECT_EQ(liveInLoop, 3);
+  EXPECT_EQ(TestForm::live, 3);
+  ProcessEvents();
+  EXPECT_EQ(TestForm::live, 2);
 }
 
 class FormBaseServerTest : public FormBaseTest {};

@@ -4,11 +4,14 @@
 #include <QLineEdit>
 
 #include "ValidationFixture.h"
+#include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
 #include "WindowChecks.h"
 
 namespace brontelx {
 namespace {
+
+using namespace velcollaudi;
 
 using testing::Click;
 using testing::WidgetOf;
@@ -28,10 +31,10 @@ class VelCollaudiFormTest : public testing::ValidationFixture {
 
   // Types the user field and the datum, runs the validation and returns what the result field shows.
   std::string Run(const std::string& user, const std::string& datum) {
-    form->Window().SetText("EditUserAutenticaz", user);
-    form->Window().SetText("EditDatoAcquisito", datum);
-    Click(*form, "ButtonTestVelZidBol");
-    return form->Window().Text("EditRisultato");
+    form->Window().SetText(kEditUserAutenticaz, user);
+    form->Window().SetText(kEditDatoAcquisito, datum);
+    Click(*form, kButtonTestVelZidBol);
+    return form->Window().Text(kEditRisultato);
   }
 
   TVelCollaudiPersonalizzazioniForm* form = nullptr;
@@ -46,45 +49,45 @@ TEST_F(VelCollaudiFormTest, ControlsFollowTheirTable) {
   EXPECT_EQ(window->font().pixelSize(), 13);
   testing::ExpectControls(
       window, {
-                  {"GroupBoxCollaudo", "QGroupBox", "", {8, 8, 484, 294}, "Test Validazioni Personalizzate"},
-                  {"LabelFunzione", "QLabel", "GroupBoxCollaudo", {16, 30, 140, 16}, "Funzione: VelZidBol"},
-                  {"Label1", "QLabel", "GroupBoxCollaudo", {16, 64, 112, 16}, "USER_AUTENTICAZ"},
-                  {"EditUserAutenticaz", "QLineEdit", "GroupBoxCollaudo", {16, 82, 121, 24}, "15"},
-                  {"Label2", "QLabel", "GroupBoxCollaudo", {16, 112, 81, 16}, "Dato Acquisito"},
-                  {"EditDatoAcquisito", "QLineEdit", "GroupBoxCollaudo", {16, 130, 300, 24}, ""},
-                  {"ButtonTestVelZidBol", "QPushButton", "GroupBoxCollaudo", {16, 168, 150, 30}, "Esegui VelZidBol"},
-                  {"Label3", "QLabel", "GroupBoxCollaudo", {16, 208, 49, 16}, "Risultato"},
-                  {"EditRisultato", "QLineEdit", "GroupBoxCollaudo", {16, 226, 450, 24}, ""},
-                  {"ButtonChiudi", "QPushButton", "GroupBoxCollaudo", {401, 16, 75, 25}, "Chiudi"},
+                  {kGroupBoxCollaudo, "QGroupBox", "", {8, 8, 484, 294}, "Test Validazioni Personalizzate"},
+                  {kLabelFunzione, "QLabel", kGroupBoxCollaudo, {16, 30, 140, 16}, "Funzione: VelZidBol"},
+                  {kLabel1, "QLabel", kGroupBoxCollaudo, {16, 64, 112, 16}, "USER_AUTENTICAZ"},
+                  {kEditUserAutenticaz, "QLineEdit", kGroupBoxCollaudo, {16, 82, 121, 24}, "15"},
+                  {kLabel2, "QLabel", kGroupBoxCollaudo, {16, 112, 81, 16}, "Dato Acquisito"},
+                  {kEditDatoAcquisito, "QLineEdit", kGroupBoxCollaudo, {16, 130, 300, 24}, ""},
+                  {kButtonTestVelZidBol, "QPushButton", kGroupBoxCollaudo, {16, 168, 150, 30}, "Esegui VelZidBol"},
+                  {kLabel3, "QLabel", kGroupBoxCollaudo, {16, 208, 49, 16}, "Risultato"},
+                  {kEditRisultato, "QLineEdit", kGroupBoxCollaudo, {16, 226, 450, 24}, ""},
+                  {kButtonChiudi, "QPushButton", kGroupBoxCollaudo, {401, 16, 75, 25}, "Chiudi"},
               });
-  EXPECT_EQ(testing::TabChain(window), (std::vector<std::string>{"EditUserAutenticaz", "EditDatoAcquisito",
-                                                                 "ButtonTestVelZidBol", "EditRisultato", "ButtonChiudi"}));
-  auto* result = window->findChild<QLineEdit*>("EditRisultato");
+  EXPECT_EQ(testing::TabChain(window), (std::vector<std::string>{kEditUserAutenticaz, kEditDatoAcquisito,
+                                                                 kButtonTestVelZidBol, kEditRisultato, kButtonChiudi}));
+  auto* result = window->findChild<QLineEdit*>(kEditRisultato);
   EXPECT_TRUE(result->isReadOnly());
-  EXPECT_FALSE(window->findChild<QLineEdit*>("EditDatoAcquisito")->isReadOnly());
+  EXPECT_FALSE(window->findChild<QLineEdit*>(kEditDatoAcquisito)->isReadOnly());
   EXPECT_EQ(result->palette().color(QPalette::Base), QApplication::palette().color(QPalette::ToolTipBase));
-  QWidget* function = window->findChild<QWidget*>("LabelFunzione");
+  QWidget* function = window->findChild<QWidget*>(kLabelFunzione);
   EXPECT_TRUE(function->font().bold());
   EXPECT_EQ(function->font().family(), "Tahoma");
   EXPECT_EQ(function->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-  EXPECT_FALSE(window->findChild<QWidget*>("Label1")->font().bold());
+  EXPECT_FALSE(window->findChild<QWidget*>(kLabel1)->font().bold());
 
   // The group box grows on every side; Chiudi keeps its distance to the box's right edge.
   window->resize(700, 400);
-  EXPECT_EQ(window->findChild<QWidget*>("GroupBoxCollaudo")->geometry(), QRect(8, 8, 684, 384));
-  EXPECT_EQ(window->findChild<QWidget*>("ButtonChiudi")->geometry(), QRect(601, 16, 75, 25));
-  EXPECT_EQ(window->findChild<QWidget*>("EditRisultato")->geometry(), QRect(16, 226, 450, 24));
+  EXPECT_EQ(window->findChild<QWidget*>(kGroupBoxCollaudo)->geometry(), QRect(8, 8, 684, 384));
+  EXPECT_EQ(window->findChild<QWidget*>(kButtonChiudi)->geometry(), QRect(601, 16, 75, 25));
+  EXPECT_EQ(window->findChild<QWidget*>(kEditRisultato)->geometry(), QRect(16, 226, 450, 24));
   window->resize(500, 310);
-  EXPECT_EQ(window->findChild<QWidget*>("ButtonChiudi")->geometry(), QRect(401, 16, 75, 25));
+  EXPECT_EQ(window->findChild<QWidget*>(kButtonChiudi)->geometry(), QRect(401, 16, 75, 25));
 }
 
 TEST_F(VelCollaudiFormTest, RunsTheValidationForTheTypedUserAndDatum) {
   Log(4, 4, 31, "APERTURA");
   Log(5, 5, -16, "Apertura del turno");
   form = &ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
-  EXPECT_EQ(form->Window().Text("EditUserAutenticaz"), "15");
-  EXPECT_EQ(form->Window().Text("EditDatoAcquisito"), "");
-  EXPECT_EQ(form->Window().Text("EditRisultato"), "");
+  EXPECT_EQ(form->Window().Text(kEditUserAutenticaz), "15");
+  EXPECT_EQ(form->Window().Text(kEditDatoAcquisito), "");
+  EXPECT_EQ(form->Window().Text(kEditRisultato), "");
 
   EXPECT_EQ(Run("15", "B1"), "OK");
   EXPECT_EQ(Run("15", "B9"), "ERR - Bolletta B9 non trovata nell'archivio RUX.");
@@ -120,7 +123,7 @@ TEST_F(VelCollaudiFormTest, AnErrorOutsideTheChecksKeepsThePreviousResult) {
   EXPECT_TRUE(form->Window().Visible());
 
   // Chiudi closes the window, which then destroys itself; nothing is stored but the placement.
-  Click(*form, "ButtonChiudi");
+  Click(*form, kButtonChiudi);
   ProcessEvents();
   EXPECT_EQ(TopLevelWindows(), windows);
 }

@@ -8,11 +8,14 @@
 #include "LoopbackServer.h"
 #include "Sql.h"
 #include "TransactedStatement.h"
+#include "VelDatiValidazPers.Description.h"
 #include "VelDatiValidazPers.Form.h"
 #include "WindowChecks.h"
 
 namespace brontelx {
 namespace {
+
+using namespace veldati;
 
 using testing::Click;
 using testing::QueryText;
@@ -44,41 +47,41 @@ TEST_F(VelDatiValidazPersFormTest, ControlsFollowTheirTable) {
   EXPECT_EQ(window->font().family(), "Tahoma");
   EXPECT_EQ(window->font().pixelSize(), 13);
   testing::ExpectControls(window, {
-                                      {"ButtonChiudi", "QPushButton", "", {541, 8, 75, 25}, "Chiudi"},
-                                      {"GroupBox1", "QGroupBox", "", {0, 8, 535, 169}, "Dati per VelZidBol"},
-                                      {"ButtonVelZidBolDBRux", "QPushButton", "GroupBox1", {8, 32, 105, 25},
+                                      {kButtonChiudi, "QPushButton", "", {541, 8, 75, 25}, "Chiudi"},
+                                      {kGroupBox1, "QGroupBox", "", {0, 8, 535, 169}, "Dati per VelZidBol"},
+                                      {kButtonVelZidBolDBRux, "QPushButton", kGroupBox1, {8, 32, 105, 25},
                                        "Database dati rux"},
-                                      {"EditVelZidBolDBRux", "QLineEdit", "GroupBox1", {119, 32, 290, 24}, ""},
+                                      {kEditVelZidBolDBRux, "QLineEdit", kGroupBox1, {119, 32, 290, 24}, ""},
                                   });
   EXPECT_EQ(testing::TabChain(window),
-            (std::vector<std::string>{"ButtonChiudi", "ButtonVelZidBolDBRux", "EditVelZidBolDBRux"}));
-  auto* edit = window->findChild<QLineEdit*>("EditVelZidBolDBRux");
+            (std::vector<std::string>{kButtonChiudi, kButtonVelZidBolDBRux, kEditVelZidBolDBRux}));
+  auto* edit = window->findChild<QLineEdit*>(kEditVelZidBolDBRux);
   EXPECT_EQ(edit->property("hint").toString(), "IP:database");
   EXPECT_TRUE(edit->toolTip().isEmpty());
   EXPECT_FALSE(edit->isReadOnly());
 
   // Chiudi keeps its distance to the window's right edge; the group box stretches to the right.
   window->resize(824, 500);
-  EXPECT_EQ(window->findChild<QWidget*>("ButtonChiudi")->geometry(), QRect(741, 8, 75, 25));
-  EXPECT_EQ(window->findChild<QWidget*>("GroupBox1")->geometry(), QRect(0, 8, 735, 169));
+  EXPECT_EQ(window->findChild<QWidget*>(kButtonChiudi)->geometry(), QRect(741, 8, 75, 25));
+  EXPECT_EQ(window->findChild<QWidget*>(kGroupBox1)->geometry(), QRect(0, 8, 735, 169));
   EXPECT_EQ(edit->geometry(), QRect(119, 32, 290, 24));
 }
 
 TEST_F(VelDatiValidazPersFormTest, ChiudiStoresTheLocationExactlyAsTyped) {
-  EXPECT_EQ(Open().Window().Text("EditVelZidBolDBRux"), "");
+  EXPECT_EQ(Open().Window().Text(kEditVelZidBolDBRux), "");
   ProcessEvents();
   const int windows = TopLevelWindows();
 
   Store(" 10.0.0.1:/dati/rux.fdb ");
   TVelDatiValidazPersForm& form = Open();
-  EXPECT_EQ(form.Window().Text("EditVelZidBolDBRux"), " 10.0.0.1:/dati/rux.fdb ");
+  EXPECT_EQ(form.Window().Text(kEditVelZidBolDBRux), " 10.0.0.1:/dati/rux.fdb ");
   // The button beside the edit does nothing.
-  Click(form, "ButtonVelZidBolDBRux");
+  Click(form, kButtonVelZidBolDBRux);
   EXPECT_TRUE(form.Window().Visible());
   EXPECT_EQ(Stored(), " 10.0.0.1:/dati/rux.fdb ");
 
-  form.Window().SetText("EditVelZidBolDBRux", "  server:/città/rux.fdb  ");
-  Click(form, "ButtonChiudi");
+  form.Window().SetText(kEditVelZidBolDBRux, "  server:/città/rux.fdb  ");
+  Click(form, kButtonChiudi);
   EXPECT_EQ(Stored(), "  server:/città/rux.fdb  ");
   ProcessEvents();
   EXPECT_EQ(TopLevelWindows(), windows);
@@ -88,11 +91,11 @@ TEST_F(VelDatiValidazPersFormTest, ChiudiStoresTheLocationExactlyAsTyped) {
 TEST_F(VelDatiValidazPersFormTest, ClosingFromTheTitleBarStoresNothing) {
   Store("primo:/rux.fdb");
   TVelDatiValidazPersForm& form = Open();
-  form.Window().SetText("EditVelZidBolDBRux", "secondo:/rux.fdb");
+  form.Window().SetText(kEditVelZidBolDBRux, "secondo:/rux.fdb");
   form.Window().Close();
   ProcessEvents();
   EXPECT_EQ(Stored(), "primo:/rux.fdb");
-  EXPECT_EQ(Open().Window().Text("EditVelZidBolDBRux"), "primo:/rux.fdb");
+  EXPECT_EQ(Open().Window().Text(kEditVelZidBolDBRux), "primo:/rux.fdb");
 }
 
 class VelDatiValidazPersFormServerTest : public VelDatiValidazPersFormTest {};
@@ -102,23 +105,23 @@ TEST_F(VelDatiValidazPersFormServerTest, AFailedStoreKeepsTheWindowAndItsText) {
   UseArchiveAt(testing::RemoteName(archiveFile.Path()));
   Store("primo:/rux.fdb");
   TVelDatiValidazPersForm& form = Open();
-  form.Window().SetText("EditVelZidBolDBRux", "secondo:/rux.fdb");
+  form.Window().SetText(kEditVelZidBolDBRux, "secondo:/rux.fdb");
 
   db::Connection other;
   OpenIBDatabase(other, testing::RemoteName(archiveFile.Path()));
   db::TransactedStatement lock(other, {"concurrency", "nowait"}, db::TransactedStatement::End::Rollback, false);
   lock.Query().SetSQL({"UPDATE TABX SET TESTO = 'bloccato'"});
   lock.Query().ExecQuery();
-  Click(form, "ButtonChiudi");
+  Click(form, kButtonChiudi);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_NE(errors[0].find("update conflicts with concurrent update"), std::string::npos) << errors[0];
   EXPECT_TRUE(form.Window().Visible());
-  EXPECT_EQ(form.Window().Text("EditVelZidBolDBRux"), "secondo:/rux.fdb");
+  EXPECT_EQ(form.Window().Text(kEditVelZidBolDBRux), "secondo:/rux.fdb");
   lock.Finish();
   EXPECT_EQ(Stored(), "primo:/rux.fdb");
 
   // Once the row is free, the store succeeds.
-  Click(form, "ButtonChiudi");
+  Click(form, kButtonChiudi);
   EXPECT_EQ(Stored(), "secondo:/rux.fdb");
 }
 

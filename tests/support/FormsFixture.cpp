@@ -11,6 +11,11 @@
 
 namespace brontelx::testing {
 
+void RecordingBackend::ShowError(const std::string& message) {
+  messages_.push_back(message);
+  if (whileShown) whileShown();
+}
+
 void FormsFixture::SetUp() {
   const auto exeFolder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
   userDirectory = std::make_unique<TestDatabase>(schema::Kind::UserDirectory, "UTF8", exeFolder / "user", "user.fdb");
@@ -18,13 +23,13 @@ void FormsFixture::SetUp() {
   ExecSql(users, "INSERT INTO UTENTI (CODICE, NOMEUTENTE, DITTA) VALUES (15, 'ROSSI MARIO', 'ALFA SRL')");
   ExecSql(users, "INSERT INTO TELVILOGFUNZ (IDFINESTRA, FUNZIONE) VALUES (7, 'Prova')");
   UseArchiveAt(archiveFile.Path());
-  previousBox_ = platform::SetErrorBox([this](const std::string& message) { errors.push_back(message); });
+  previousBackend_ = platform::UseBackend(&toolkit);
 }
 
 void FormsFixture::TearDown() {
   for (QWidget* window : QApplication::topLevelWidgets()) window->close();
   ProcessEvents();
-  platform::SetErrorBox(std::move(previousBox_));
+  platform::UseBackend(previousBackend_);
 }
 
 void FormsFixture::SetArchivio(const std::string& value) {

@@ -2,19 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Connection.h"
-#include "ErrorBox.h"
+#include "QtBackend.h"
 #include "TestDatabase.h"
 
 namespace brontelx::testing {
 
+// The Qt backend with a recorder in place of its error box.
+class RecordingBackend final : public platform::qt::QtBackend {
+ public:
+  explicit RecordingBackend(std::vector<std::string>& messages) : messages_(messages) {}
+  void ShowError(const std::string& message) override;
+
+  std::function<void()> whileShown;  // runs inside the box, as a modal box runs its own loop
+
+ private:
+  std::vector<std::string>& messages_;
+};
+
 // What a window needs around it: the user directory beside the test program with user 15 (ROSSI
 // MARIO of ALFA SRL) whose archive is `archiveFile`, the window-log row 7, and a recorder in place
-// of the error box. Windows still open at the end of a test are closed and released.
+// of the error box, in the backend the windows are built with. Windows still open at the end of a
+// test are closed and released.
 class FormsFixture : public ::testing::Test {
  protected:
   static constexpr std::int32_t kUser = 15;
@@ -40,9 +54,10 @@ class FormsFixture : public ::testing::Test {
   db::Connection users;
   db::Connection archive;
   std::vector<std::string> errors;  // what the error box was asked to show
+  RecordingBackend toolkit{errors};
 
  private:
-  platform::ErrorBox previousBox_;
+  platform::Backend* previousBackend_ = nullptr;
 };
 
 }  // namespace brontelx::testing

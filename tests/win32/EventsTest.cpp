@@ -14,32 +14,34 @@ using platform::CloseAction;
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 TEST(Win32EventsTest, ClicksReachTheNamedHandlerThroughGroupBoxes) {
-  RecordedErrorBox box;
-  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  RecordingBackend box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
   test.window->Show();
-  Click(test.Control("ButtonTestVelZidBol"));
-  Click(test.Control("ButtonChiudi"));
-  EXPECT_EQ(test.events.clicks, (std::vector<std::string>{"ButtonTestVelZidBolClick", "ButtonChiudiClick"}));
+  Click(test.Control(velcollaudi::kButtonTestVelZidBol));
+  Click(test.Control(velcollaudi::kButtonChiudi));
+  EXPECT_EQ(test.events.clicks,
+            (std::vector<std::string>{velcollaudi::kButtonTestVelZidBolClick, velcollaudi::kButtonChiudiClick}));
 
   // A button without a click handler does nothing.
-  TestWindow settings(VelDatiValidazPersDescription());
-  Click(settings.Control("ButtonVelZidBolDBRux"));
-  Click(settings.Control("ButtonChiudi"));
-  EXPECT_EQ(settings.events.clicks, (std::vector<std::string>{"ButtonChiudiClick"}));
+  TestWindow settings(VelDatiValidazPersDescription(), box);
+  Click(settings.Control(veldati::kButtonVelZidBolDBRux));
+  Click(settings.Control(veldati::kButtonChiudi));
+  EXPECT_EQ(settings.events.clicks, (std::vector<std::string>{veldati::kButtonChiudiClick}));
   EXPECT_TRUE(box.messages.empty());
 }
 
 TEST(Win32EventsTest, AFailingHandlerShowsItsMessageAndTheWindowLivesOn) {
-  RecordedErrorBox box;
-  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  using namespace velcollaudi;
+  RecordingBackend box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
   test.window->Show();
   test.events.onClick = [](const std::string&) { throw std::runtime_error("Validazione fallita: città €"); };
-  Click(test.Control("ButtonTestVelZidBol"));
+  Click(test.Control(kButtonTestVelZidBol));
   EXPECT_EQ(box.messages, (std::vector<std::string>{"Validazione fallita: città €"}));
   EXPECT_TRUE(test.window->Visible());
 
   test.events.onClick = nullptr;
-  Click(test.Control("ButtonTestVelZidBol"));
+  Click(test.Control(kButtonTestVelZidBol));
   EXPECT_EQ(test.events.clicks.size(), 2u);
   EXPECT_EQ(box.messages.size(), 1u);
 }
@@ -61,6 +63,7 @@ TEST(Win32EventsTest, CloseWithHideOnlyHides) {
 }
 
 TEST(Win32EventsTest, CloseWithFreeReleasesTheWindowLaterFromTheLoop) {
+  using namespace velcollaudi;
   TestWindow test(VelCollaudiPersonalizzazioniDescription());
   const HWND handle = test.Handle();
   test.events.closeAction = CloseAction::Free;
@@ -69,7 +72,7 @@ TEST(Win32EventsTest, CloseWithFreeReleasesTheWindowLaterFromTheLoop) {
   // Chiudi closes the window from inside its own click handler.
   test.events.onClick = [&](const std::string&) { test.window->Close(); };
   test.window->Show();
-  SendMessageW(test.Control("ButtonChiudi"), BM_CLICK, 0, 0);
+  SendMessageW(test.Control(kButtonChiudi), BM_CLICK, 0, 0);
   EXPECT_EQ(test.events.releases, 0);
   EXPECT_FALSE(IsWindowVisible(handle));
   PumpMessages();
@@ -79,8 +82,9 @@ TEST(Win32EventsTest, CloseWithFreeReleasesTheWindowLaterFromTheLoop) {
 }
 
 TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
-  RecordedErrorBox box;
-  TestWindow test(VelCollaudiPersonalizzazioniDescription());
+  using namespace velcollaudi;
+  RecordingBackend box;
+  TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
   test.events.closeAction = CloseAction::Free;
   test.events.onRelease = [&] { test.window.reset(); };
   // The handler closes the window and then fails; the error box runs a message loop, as a modal
@@ -95,7 +99,7 @@ TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
     releasesWhileShown = test.events.releases;
   };
   test.window->Show();
-  SendMessageW(test.Control("ButtonChiudi"), BM_CLICK, 0, 0);
+  SendMessageW(test.Control(kButtonChiudi), BM_CLICK, 0, 0);
   EXPECT_EQ(box.messages, (std::vector<std::string>{"Dopo la chiusura"}));
   EXPECT_EQ(releasesWhileShown, 0);
   PumpMessages();
@@ -104,6 +108,7 @@ TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
 }
 
 TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) {
+  using namespace velcollaudi;
   // As the host destroys a window through its handle: the close handler decides, and a release
   // waits until a handler that was running (here inside its error box) has returned.
   const struct {
@@ -112,8 +117,8 @@ TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) 
   } cases[] = {{CloseAction::Free, false}, {CloseAction::Free, true}, {CloseAction::Hide, false}};
   for (const auto& destruction : cases) {
     SCOPED_TRACE(destruction.whileHandlerRuns ? "while a handler runs" : "from the host's loop");
-    RecordedErrorBox box;
-    TestWindow test(VelCollaudiPersonalizzazioniDescription());
+    RecordingBackend box;
+    TestWindow test(VelCollaudiPersonalizzazioniDescription(), box);
     const HWND handle = test.Handle();
     test.events.closeAction = destruction.action;
     test.events.onRelease = [&] { test.window.reset(); };
@@ -125,7 +130,7 @@ TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) 
     };
     test.window->Show();
     if (destruction.whileHandlerRuns) {
-      Click(test.Control("ButtonTestVelZidBol"));
+      Click(test.Control(kButtonTestVelZidBol));
       EXPECT_EQ(releasesWhileShown, 0);
     } else {
       DestroyWindow(handle);
@@ -139,8 +144,8 @@ TEST(Win32EventsTest, AWindowDestroyedFromOutsideClosesAndReleasesItsOwnerOnce) 
 }
 
 TEST(Win32EventsTest, AFailingCloseHandlerKeepsTheWindowOpen) {
-  RecordedErrorBox box;
-  TestWindow test(VelDatiValidazPersDescription());
+  RecordingBackend box;
+  TestWindow test(VelDatiValidazPersDescription(), box);
   test.events.closeAction = CloseAction::Free;
   test.events.closeError = "Impossibile chiudere";
   test.window->Show();

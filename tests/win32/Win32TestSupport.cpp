@@ -30,20 +30,22 @@ void RecordingEvents::OnRelease() {
   if (onRelease) onRelease();
 }
 
-TestWindow::TestWindow(const platform::WindowDescription& description)
-    : window(platform::BuildWindow(description, events)) {}
+platform::win32::Win32Backend& Toolkit() {
+  static platform::win32::Win32Backend toolkit;
+  return toolkit;
+}
+
+void RecordingBackend::ShowError(const std::string& message) {
+  messages.push_back(message);
+  if (whileShown) whileShown();
+}
+
+TestWindow::TestWindow(const platform::WindowDescription& description, platform::Backend& backend)
+    : window(backend.BuildWindow(description, events)) {}
 
 HWND TestWindow::Handle() const { return reinterpret_cast<HWND>(window->NativeHandle()); }
 
 HWND TestWindow::Control(const std::string& name) const { return platform::win32::FindControl(Handle(), name); }
-
-RecordedErrorBox::RecordedErrorBox()
-    : previous_(platform::SetErrorBox([this](const std::string& message) {
-        messages.push_back(message);
-        if (whileShown) whileShown();
-      })) {}
-
-RecordedErrorBox::~RecordedErrorBox() { platform::SetErrorBox(previous_); }
 
 void PumpMessages() {
   MSG message;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ErrorBox.h"
+#include "Win32Backend.h"
 #include "Window.h"
 
 namespace brontelx::platform {
@@ -36,30 +36,27 @@ class RecordingEvents : public platform::WindowEvents {
   std::function<void()> onRelease;
 };
 
-// A window built from a description with its events, as a form holds it. OnRelease may reset
-// `window`, which destroys the native window, as a form that frees itself does.
+// The Win32 backend as a program installs it.
+platform::win32::Win32Backend& Toolkit();
+
+// The Win32 backend with a recorder in place of its error box.
+class RecordingBackend final : public platform::win32::Win32Backend {
+ public:
+  void ShowError(const std::string& message) override;
+
+  std::vector<std::string> messages;
+  std::function<void()> whileShown;  // runs inside the box, as a modal box runs its own loop
+};
+
+// A window built from a description with its events by `backend`, as a form holds it. OnRelease
+// may reset `window`, which destroys the native window, as a form that frees itself does.
 struct TestWindow {
-  explicit TestWindow(const platform::WindowDescription& description);
+  explicit TestWindow(const platform::WindowDescription& description, platform::Backend& backend = Toolkit());
   HWND Handle() const;
   HWND Control(const std::string& name) const;
 
   RecordingEvents events;
   std::unique_ptr<platform::Window> window;
-};
-
-// Replaces the error box with one that records messages while the object lives.
-class RecordedErrorBox {
- public:
-  RecordedErrorBox();
-  ~RecordedErrorBox();
-  RecordedErrorBox(const RecordedErrorBox&) = delete;
-  RecordedErrorBox& operator=(const RecordedErrorBox&) = delete;
-
-  std::vector<std::string> messages;
-  std::function<void()> whileShown;  // runs inside the box, as a modal box runs its own loop
-
- private:
-  platform::ErrorBox previous_;
 };
 
 // Dispatches the messages waiting for the thread, as a host's loop without IsDialogMessage does.

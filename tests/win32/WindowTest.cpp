@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ControlName.h"
-#include "StandardErrorBox.h"
 #include "VelCollaudiPersonalizzazioni.Description.h"
+#include "WideText.h"
 #include "WaitCursor.h"
 #include "Win32TestSupport.h"
 
@@ -15,6 +15,7 @@ using platform::Rect;
 using platform::WindowError;
 
 TEST(Win32WindowTest, CaptionFrameAndTextsCrossInUtf8) {
+  using namespace velcollaudi;
   TestWindow test(VelCollaudiPersonalizzazioniDescription());
   platform::Window& window = *test.window;
   EXPECT_TRUE(IsWindow(test.Handle()));
@@ -30,54 +31,57 @@ TEST(Win32WindowTest, CaptionFrameAndTextsCrossInUtf8) {
   EXPECT_EQ((Rect{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top}), (Rect{40, 50, 640, 480}));
   EXPECT_EQ(window.Frame(), (Rect{40, 50, 640, 480}));
 
-  window.SetText("EditDatoAcquisito", "Città € 'B1'");
-  EXPECT_EQ(TextOf(test.Control("EditDatoAcquisito")), L"Citt\u00e0 \u20ac 'B1'");
-  EXPECT_EQ(window.Text("EditDatoAcquisito"), "Città € 'B1'");
-  SetWindowTextW(test.Control("EditRisultato"), L"ERR - Bolletta n\u00b0 7");
-  EXPECT_EQ(window.Text("EditRisultato"), "ERR - Bolletta n° 7");
-  EXPECT_EQ(window.Text("ButtonTestVelZidBol"), "Esegui VelZidBol");
-  EXPECT_EQ(window.Text("Label3"), "Risultato");
+  window.SetText(kEditDatoAcquisito, "Città € 'B1'");
+  EXPECT_EQ(TextOf(test.Control(kEditDatoAcquisito)), L"Citt\u00e0 \u20ac 'B1'");
+  EXPECT_EQ(window.Text(kEditDatoAcquisito), "Città € 'B1'");
+  SetWindowTextW(test.Control(kEditRisultato), L"ERR - Bolletta n\u00b0 7");
+  EXPECT_EQ(window.Text(kEditRisultato), "ERR - Bolletta n° 7");
+  EXPECT_EQ(window.Text(kButtonTestVelZidBol), "Esegui VelZidBol");
+  EXPECT_EQ(window.Text(kLabel3), "Risultato");
   EXPECT_THROW(window.Text("EditAssente"), WindowError);
   EXPECT_THROW(window.SetText("EditAssente", "x"), WindowError);
 }
 
 TEST(Win32WindowTest, AFailedBuildLeavesNothingBehind) {
+  using namespace velcollaudi;
   platform::WindowDescription notABox = VelCollaudiPersonalizzazioniDescription();
   notABox.caption = "Finestra senza gruppo";
-  notABox.Control("EditRisultato").parent = "ButtonChiudi";
+  notABox.Control(kEditRisultato).parent = kButtonChiudi;
   RecordingEvents events;
-  EXPECT_THROW(platform::BuildWindow(notABox, events), WindowError);
+  EXPECT_THROW(Toolkit().BuildWindow(notABox, events), WindowError);
   EXPECT_EQ(FindWindowW(L"BrontelX.Form", L"Finestra senza gruppo"), nullptr);
 
   platform::WindowDescription twice = VelCollaudiPersonalizzazioniDescription();
-  twice.controls.push_back(twice.Control("Label1"));
-  EXPECT_THROW(platform::BuildWindow(twice, events), WindowError);
+  twice.controls.push_back(twice.Control(kLabel1));
+  EXPECT_THROW(Toolkit().BuildWindow(twice, events), WindowError);
 
   // The names of controls of destroyed windows are gone from the system's atom table, which every
   // program shares and which is small.
-  const auto nameAtom = [](const wchar_t* name) {
-    return GlobalFindAtomW((std::wstring(platform::win32::kControlNamePrefix) + name).c_str());
+  const auto nameAtom = [](const char* name) {
+    return GlobalFindAtomW((platform::win32::kControlNamePrefix + platform::win32::ToWide(name)).c_str());
   };
-  EXPECT_EQ(nameAtom(L"EditRisultato"), 0);
+  EXPECT_EQ(nameAtom(kEditRisultato), 0);
   {
     TestWindow test(VelCollaudiPersonalizzazioniDescription());
-    EXPECT_NE(nameAtom(L"EditRisultato"), 0);
+    EXPECT_NE(nameAtom(kEditRisultato), 0);
   }
-  EXPECT_EQ(nameAtom(L"EditRisultato"), 0);
-  EXPECT_EQ(nameAtom(L"Label1"), 0);
+  EXPECT_EQ(nameAtom(kEditRisultato), 0);
+  EXPECT_EQ(nameAtom(kLabel1), 0);
 }
 
 TEST(Win32WindowTest, AFamilyTheSystemLacksIsDrawnWithItsSubstitute) {
+  using namespace velcollaudi;
   platform::WindowDescription description = VelCollaudiPersonalizzazioniDescription();
-  description.Control("Label1").font = platform::Font{"Famiglia Inesistente", 15, platform::Rgb{128, 0, 0}, false};
+  description.Control(kLabel1).font = platform::Font{"Famiglia Inesistente", 15, platform::Rgb{128, 0, 0}, false};
   TestWindow test(description);
-  EXPECT_STREQ(FontOf(test.Control("Label1")).lfFaceName, L"Famiglia Inesistente");
-  EXPECT_EQ(FontOf(test.Control("Label1")).lfHeight, -15);
-  EXPECT_FALSE(DrawnFaceOf(test.Control("Label1")).empty());
-  EXPECT_EQ(ColorsOf(test.Control("Label1"), WM_CTLCOLORSTATIC).text, RGB(128, 0, 0));
+  EXPECT_STREQ(FontOf(test.Control(kLabel1)).lfFaceName, L"Famiglia Inesistente");
+  EXPECT_EQ(FontOf(test.Control(kLabel1)).lfHeight, -15);
+  EXPECT_FALSE(DrawnFaceOf(test.Control(kLabel1)).empty());
+  EXPECT_EQ(ColorsOf(test.Control(kLabel1), WM_CTLCOLORSTATIC).text, RGB(128, 0, 0));
 }
 
 TEST(Win32WindowTest, ShowModalDisablesTheOtherWindowsUntilItCloses) {
+  using namespace velcollaudi;
   TestWindow other(VelCollaudiPersonalizzazioniDescription());
   other.window->Show();
   TestWindow modal(VelCollaudiPersonalizzazioniDescription());
@@ -87,7 +91,7 @@ TEST(Win32WindowTest, ShowModalDisablesTheOtherWindowsUntilItCloses) {
     modal.window->Close();
   };
   // Clicked from inside the modal loop.
-  PostMessageW(modal.Control("ButtonChiudi"), BM_CLICK, 0, 0);
+  PostMessageW(modal.Control(kButtonChiudi), BM_CLICK, 0, 0);
   EXPECT_EQ(modal.window->ShowModal(), platform::kModalCancel);
   EXPECT_FALSE(otherEnabledWhileModal);
   EXPECT_TRUE(IsWindowEnabled(other.Handle()));
@@ -97,7 +101,7 @@ TEST(Win32WindowTest, ShowModalDisablesTheOtherWindowsUntilItCloses) {
   modal.events.closeAction = platform::CloseAction::Free;
   int releasesInLoop = -1;
   modal.events.onRelease = [&] { releasesInLoop = modal.window ? 1 : 0; };
-  PostMessageW(modal.Control("ButtonChiudi"), BM_CLICK, 0, 0);
+  PostMessageW(modal.Control(kButtonChiudi), BM_CLICK, 0, 0);
   modal.window->ShowModal();
   EXPECT_EQ(modal.events.releases, 0);
   PumpMessages();
@@ -109,10 +113,10 @@ TEST(Win32WindowTest, TheWaitCursorShowsWhileItLives) {
   const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   SetCursor(arrow);
   {
-    platform::WaitCursor wait;
+    platform::WaitCursor wait(Toolkit());
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
     {
-      platform::WaitCursor nested;
+      platform::WaitCursor nested(Toolkit());
       EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
     }
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
@@ -149,7 +153,7 @@ LRESULT CALLBACK CloseBoxOnActivation(int code, WPARAM wParam, LPARAM lParam) {
 TEST(Win32WindowTest, TheStandardErrorBoxIsAnErrorMessageBox) {
   const HHOOK hook = SetWindowsHookExW(WH_CBT, CloseBoxOnActivation, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
-  platform::win32::StandardErrorBox("Impossibile connettersi: città €");
+  Toolkit().ShowError("Impossibile connettersi: città €");
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(shownBox.text, L"Impossibile connettersi: citt\u00e0 \u20ac");
   EXPECT_EQ(shownBox.caption, L"brontelx_win32_tests");

@@ -11,11 +11,13 @@
 
 #include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelDatiValidazPers.Description.h"
-#include "Window.h"
+#include "Win32Backend.h"
 
 namespace {
 
 using namespace brontelx::platform;
+
+win32::Win32Backend toolkit;
 
 class DescribedWindow final : private WindowEvents {
  public:
@@ -31,10 +33,12 @@ class DescribedWindow final : private WindowEvents {
   }
 
  private:
-  explicit DescribedWindow(const WindowDescription& description) : window_(BuildWindow(description, *this)) {}
+  explicit DescribedWindow(const WindowDescription& description) : window_(toolkit.BuildWindow(description, *this)) {}
 
   void OnClick(const std::string& handler) override {
-    if (handler == "ButtonChiudiClick") window_->Close();
+    if (handler == brontelx::velcollaudi::kButtonChiudiClick || handler == brontelx::veldati::kButtonChiudiClick) {
+      window_->Close();
+    }
   }
   void OnClose(CloseAction& action) override { action = CloseAction::Free; }
   void OnRelease() override { delete this; }
