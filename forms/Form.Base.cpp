@@ -96,6 +96,8 @@ void TFormBase::UpdateCaption() {
 
 void TFormBase::FormClose(platform::CloseAction& Action) {
   if (FFreeOnClose) Action = platform::CloseAction::Free;
+  // Not the test Initialize reads with (not 0): a window of a negative situation restores a
+  // stored placement, which another window keeps, but never writes one of its own.
   if (FSituazione > 0) {
     try {
       ScritturaPosizione(Sessione().DRKUser().CodiceUtente(), FSituazione, kCodiceProgetto, Sessione().IBDatabase());

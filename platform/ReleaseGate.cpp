@@ -23,7 +23,7 @@ bool Guarded(const std::function<void()>& handler, Backend& backend) noexcept {
   } catch (const std::exception& e) {
     Show(backend, e.what());
   } catch (...) {
-    Show(backend, "Unknown error");
+    Show(backend, "Errore sconosciuto");
   }
   return false;
 }

@@ -144,6 +144,9 @@ stop() {
     if kill -0 "$pid" 2>/dev/null; then
       echo "fbserver.sh: server $pid did not stop in 10 s, killing it" >&2
       kill -KILL "$pid" 2>/dev/null || true
+      # Gone only once it has exited: until then it holds its database files, and an engine of
+      # another kind cannot open them.
+      while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
     fi
   fi
   rm -f "$dir/firebird.pid"
