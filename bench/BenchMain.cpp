@@ -23,8 +23,7 @@
 int main(int argc, char** argv) {
   using namespace brontelx::bench;
   std::vector<std::string> defaults = {"--benchmark_repetitions=25", "--benchmark_min_time=0.2",
-                                       "--benchmark_enable_random_interleaving=true",
-                                       "--benchmark_display_aggregates_only=true"};
+                                       "--benchmark_enable_random_interleaving=true"};
   // --results_markdown=FILE is ours: the ratios are also written there as a Markdown table.
   constexpr std::string_view kMarkdownFlag = "--results_markdown=";
   std::string markdown;
@@ -63,6 +62,7 @@ int main(int argc, char** argv) {
   RegisterSessionBenchmarks(reporter);
   RegisterQuadrelBenchmarks(reporter);
   RegisterPlacementBenchmarks(reporter);
+  RegisterWindowBenchmarks(reporter);
 
   benchmark::RunSpecifiedBenchmarks(&reporter);
   ReleaseFixtures();
