@@ -145,6 +145,7 @@ void LatencyProxy::Run() {
     }
     if (ppoll(fds.data(), fds.size(), until, nullptr) < 0 && errno != EINTR) return;
     if (fds[0].revents) return;
+    const std::size_t polled = relays.size();
     if (fds[1].revents & POLLIN) {
       const int client = accept(listener_, nullptr, nullptr);
       if (client >= 0) {
@@ -160,13 +161,14 @@ void LatencyProxy::Run() {
     }
     const Clock::time_point arrival = Clock::now();
     const auto delay = std::chrono::milliseconds(delayMs_.load());
-    for (std::size_t i = 0; i < relays.size(); ++i) {
+    for (std::size_t i = 0; i < polled; ++i) {
       Relay& relay = *relays[i];
       for (int side = 0; side < 2; ++side) {
         const pollfd& fd = fds[2 + 2 * i + side];
         if (!(fd.revents & (POLLIN | POLLHUP | POLLERR))) continue;
         Direction& direction = side == 0 ? relay.up : relay.down;
-        const ssize_t n = recv(fd.fd, buffer, sizeof buffer, 0);
+        const ssize_t n = recv(fd.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
         if (n <= 0) {
           direction.closed = true;
           continue;

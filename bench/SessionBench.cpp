@@ -25,7 +25,7 @@ Side Library() {
 Side Floor() {
   auto status = std::make_shared<db::Status>();
   Side side{[status, userFile = Shared<SessionDatabases>().userFile.string()] {
-    FloorSession session = StartFloorSession(*status, userFile);
+    FloorSession session = StartFloorSession(*status, userFile, kSessionUser);
     benchmark::DoNotOptimize(session.name);
     EndFloorSession(*status, session);
   }};

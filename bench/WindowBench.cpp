@@ -98,7 +98,7 @@ struct FloorWindow {
 
   void Open() {
     window = PlainWindow(description);
-    session = StartFloorSession(status, userFile);
+    session = StartFloorSession(status, userFile, kSessionUser);
     const std::string handleWrite = "UPDATE TELVILOGFUNZ SET\nHANDLEFINESTRA=" + std::to_string(window->winId()) +
                                     "\nWHERE\n  IDFINESTRA=" + std::to_string(kWindowLogId);
     Firebird::ITransaction* transaction =

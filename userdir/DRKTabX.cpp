@@ -1,5 +1,10 @@
 #include "DRKTabX.h"
 
+#include <chrono>
+#include <thread>
+
+#include "DatabaseError.h"
+#include "FbClient.h"
 #include "TransactedStatement.h"
 
 namespace brontelx {
@@ -31,6 +36,13 @@ std::vector<std::string> WriteLines(const std::string& column) {
           ":VALORE,",
           ":UTENTE",
           ")"};
+}
+
+constexpr auto kConcurrentWriteWait = std::chrono::milliseconds(1000);
+
+// A write that met another transaction's write of the same row.
+bool IsConcurrentWrite(const db::DatabaseError& e) {
+  return e.IscCode() == isc_deadlock || e.IscCode() == isc_lock_conflict || e.IscCode() == isc_update_conflict;
 }
 
 // Owner 0 addresses the shared value, stored with a NULL owner.
@@ -136,17 +148,32 @@ std::string TDRKTabX::GetParametroMemo(const std::string& Nome, std::int32_t Ute
 
 void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::int32_t Utente,
                             const std::string& Valore) {
-  BeginUpdate();
-  try {
-    SQL.ParamByName("NOME").SetString(Nome);
-    SQL.ParamByName("VALORE").SetString(Valore);
-    BindUtente(SQL, Utente);
-    SQL.ExecQuery();
-  } catch (...) {
-    EndUpdateAfterError();
-    throw;
+  // Hosts save the same value at the same time (the settings windows of several workstations). A
+  // write that meets another one, still running or committed since this transaction began, is
+  // tried again in a new transaction, so that the later write wins instead of failing. Only a row
+  // held for longer than kConcurrentWriteWait fails, so a closing window never hangs on it.
+  const bool ownTransaction = FUpdating == 0;
+  auto waited = std::chrono::milliseconds(0);
+  for (auto pause = std::chrono::milliseconds(5);; pause *= 2) {
+    BeginUpdate();
+    try {
+      SQL.ParamByName("NOME").SetString(Nome);
+      SQL.ParamByName("VALORE").SetString(Valore);
+      BindUtente(SQL, Utente);
+      SQL.ExecQuery();
+    } catch (const db::DatabaseError& e) {
+      EndUpdateAfterError();
+      if (!ownTransaction || !IsConcurrentWrite(e) || waited >= kConcurrentWriteWait) throw;
+      std::this_thread::sleep_for(pause);
+      waited += pause;
+      continue;
+    } catch (...) {
+      EndUpdateAfterError();
+      throw;
+    }
+    EndUpdate();
+    return;
   }
-  EndUpdate();
 }
 
 void TDRKTabX::SetParametroTesto(const std::string& Nome, const std::string& Valore, std::int32_t Utente) {
