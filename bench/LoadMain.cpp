@@ -6,7 +6,11 @@
 // and placement at the same time: no error box may appear, and no write may be lost beyond "the
 // later write wins".
 //
-//   brontelx_load run [--seconds=S] [--clients=1,4,16,64] [--rounds=R] [--markdown=FILE] [--plot=FILE.svg]
+//   brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R]
+//                     [--markdown=FILE] [--plot=FILE.svg]
+//
+// Each side validates in N rounds of S seconds (default 3 of 3), the sides taking turns; the
+// settings windows save R times each (default 5).
 //
 // It needs BRONTELX_FB_PORT (scripts/bench.sh starts the server). The clients are this program
 // again ("client" and "settings" modes), started from its own folder, where user/dati.ini sends
@@ -41,9 +45,11 @@ namespace fs = std::filesystem;
 using testing::ChildProcess;
 
 constexpr auto kStartBound = std::chrono::seconds(180);
+constexpr auto kEndBound = std::chrono::seconds(180);
 
 struct Options {
-  double seconds = 5;
+  double seconds = 3;         // of each round of validations
+  int validationRounds = 3;   // of each side, alternating
   std::vector<int> clients{1, 4, 16, 64};
   int rounds = 5;
   std::string markdown;
@@ -80,25 +86,23 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-// Starts `count` copies of this program with the arguments `arguments(i)` (i from 1), waits until all
-// say "ready", lets them go together, and returns them once all have ended.
-template <typename Arguments>
-std::vector<std::unique_ptr<ChildProcess>> RunTogether(int count, Arguments arguments, double seconds) {
-  const std::string self = fs::read_symlink("/proc/self/exe").string();
-  std::vector<std::unique_ptr<ChildProcess>> children;
-  for (int i = 1; i <= count; ++i) children.push_back(std::make_unique<ChildProcess>(self, arguments(i)));
-  for (auto& child : children) {
+std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& arguments) {
+  return std::make_unique<ChildProcess>(fs::read_symlink("/proc/self/exe").string(), arguments);
+}
+
+void WaitUntilReady(const std::vector<std::unique_ptr<ChildProcess>>& children) {
+  for (const auto& child : children) {
     if (!child->WaitForOutput("ready", kStartBound))
       throw std::runtime_error("a client did not start: " + child->Errors() + child->Output());
   }
-  for (auto& child : children) child->Write("go\n");
-  const auto bound = std::chrono::seconds(static_cast<int>(seconds) + 120);
-  for (auto& child : children) {
-    const std::optional<testing::ChildStatus> status = child->Wait(bound);
+}
+
+void WaitUntilEnded(const std::vector<std::unique_ptr<ChildProcess>>& children) {
+  for (const auto& child : children) {
+    const std::optional<testing::ChildStatus> status = child->Wait(kEndBound);
     if (!status || !status->exited || status->code != 0)
       throw std::runtime_error("a client failed: " + child->Errors() + child->Output());
   }
-  return children;
 }
 
 // Waits until the server holds as many attachments and transactions as at the start (the server
@@ -112,15 +116,8 @@ LoadSite::Counts CountsAfter(const LoadSite& site, const LoadSite::Counts& start
   return counts;
 }
 
-ValidationStep RunValidations(const LoadSite& site, const LoadSite::Counts& start, bool library, int clients,
-                              double seconds) {
-  const auto children = RunTogether(
-      clients,
-      [&](int user) {
-        return std::vector<std::string>{"client", library ? "library" : "raw", std::to_string(user),
-                                        Fixed(seconds, 3), site.UserDirectory()};
-      },
-      seconds);
+// What the clients of one side printed, summed.
+ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& children, double seconds) {
   ValidationStep step;
   std::vector<std::int64_t> latencies;
   for (const auto& child : children) {
@@ -146,14 +143,45 @@ ValidationStep RunValidations(const LoadSite& site, const LoadSite::Counts& star
   step.perSecond = static_cast<double>(step.validations) / seconds;
   step.median = Quantile(latencies, 0.5) / 1000;
   step.p99 = Quantile(latencies, 0.99) / 1000;
-  step.after = CountsAfter(site, start);
   return step;
 }
 
+// K library clients and K raw clients, all with their sessions started; then `rounds` rounds in
+// which the K library clients validate for `seconds` and the K raw clients after them (or before
+// them, every other round), so that both sides meet the same spells of the shared machine.
+std::pair<ValidationStep, ValidationStep> RunValidations(const LoadSite& site, const LoadSite::Counts& start,
+                                                         int clients, int rounds, double seconds) {
+  std::vector<std::unique_ptr<ChildProcess>> sides[2];  // library, raw
+  for (int side = 0; side < 2; ++side) {
+    for (int user = 1; user <= clients; ++user)
+      sides[side].push_back(Start({"client", side == 0 ? "library" : "raw", std::to_string(user), site.UserDirectory()}));
+  }
+  for (const auto& children : sides) WaitUntilReady(children);
+  for (int round = 1; round <= rounds; ++round) {
+    for (const int side : round % 2 ? std::vector{0, 1} : std::vector{1, 0}) {
+      for (const auto& child : sides[side]) child->Write("go " + Fixed(seconds, 3) + "\n");
+      for (const auto& child : sides[side]) {
+        if (!child->WaitForOutput("end " + std::to_string(round) + "\n", kEndBound))
+          throw std::runtime_error("a client did not finish its round: " + child->Errors() + child->Output());
+      }
+    }
+  }
+  for (const auto& children : sides) {
+    for (const auto& child : children) child->Write("quit\n");
+    WaitUntilEnded(children);
+  }
+  ValidationStep library = Collect(sides[0], rounds * seconds);
+  ValidationStep raw = Collect(sides[1], rounds * seconds);
+  library.after = raw.after = CountsAfter(site, start);
+  return {library, raw};
+}
+
 SettingsStep RunSettings(const LoadSite& site, const LoadSite::Counts& start, int hosts, int rounds) {
-  const auto children = RunTogether(
-      hosts, [&](int user) { return std::vector<std::string>{"settings", std::to_string(user), std::to_string(rounds)}; },
-      0);
+  std::vector<std::unique_ptr<ChildProcess>> children;
+  for (int user = 1; user <= hosts; ++user) children.push_back(Start({"settings", std::to_string(user), std::to_string(rounds)}));
+  WaitUntilReady(children);
+  for (const auto& child : children) child->Write("go\n");
+  WaitUntilEnded(children);
   struct Save {
     std::int64_t begin = 0, end = 0;
     std::string location;
@@ -214,13 +242,12 @@ int Coordinate(const Options& options) {
   std::ostringstream table;
   table << "Server attachments / transactions before the steps: " << CountsText(start) << "\n\n"
         << "| K | library validations/s | raw validations/s | library/raw | library median / p99 | raw median / p99 "
-           "| errors library / raw | server after library, raw | goal |\n|---|---|---|---|---|---|---|---|---|\n";
+           "| errors library / raw | server after | goal |\n|---|---|---|---|---|---|---|---|---|\n";
   std::vector<double> libraryRates, rawRates;
   std::vector<std::string> notes;
   for (const int clients : options.clients) {
     std::cerr << "K = " << clients << ": library, then raw" << std::endl;
-    const ValidationStep library = RunValidations(site, start, true, clients, options.seconds);
-    const ValidationStep raw = RunValidations(site, start, false, clients, options.seconds);
+    const auto [library, raw] = RunValidations(site, start, clients, options.validationRounds, options.seconds);
     libraryRates.push_back(library.perSecond);
     rawRates.push_back(raw.perSecond);
     const double ratio = raw.perSecond > 0 ? library.perSecond / raw.perSecond : 0;
@@ -229,7 +256,7 @@ int Coordinate(const Options& options) {
     table << "| " << clients << " | " << Fixed(library.perSecond, 1) << " | " << Fixed(raw.perSecond, 1) << " | "
           << Fixed(ratio, 3) << " | " << Fixed(library.median, 1) << " / " << Fixed(library.p99, 1) << " ms | "
           << Fixed(raw.median, 1) << " / " << Fixed(raw.p99, 1) << " ms | " << library.errors << " / " << raw.errors
-          << " | " << CountsText(library.after) << ", " << CountsText(raw.after) << " | "
+          << " | " << CountsText(library.after) << " | "
           << (met ? "met" : "**MISSED**") << " |\n";
     for (const ValidationStep* step : {&library, &raw}) {
       if (!step->firstError.empty())
@@ -279,12 +306,11 @@ std::vector<int> ParseList(std::string_view text) {
 
 int Main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 5 && args[0] == "client")
-    return RunValidationClient(args[1] == "library", std::stoi(args[2]), std::stod(args[3]), args[4]);
+  if (args.size() == 4 && args[0] == "client") return RunValidationClient(args[1] == "library", std::stoi(args[2]), args[3]);
   if (args.size() == 3 && args[0] == "settings") return RunSettingsHost(std::stoi(args[1]), std::stoi(args[2]), argc, argv);
   if (args.empty() || args[0] != "run") {
-    std::cerr << "usage: brontelx_load run [--seconds=S] [--clients=1,4,16,64] [--rounds=R] [--markdown=FILE] "
-                 "[--plot=FILE.svg]\n";
+    std::cerr << "usage: brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R] "
+                 "[--markdown=FILE] [--plot=FILE.svg]\n";
     return 2;
   }
   Options options;
@@ -294,6 +320,8 @@ int Main(int argc, char** argv) {
       options.seconds = std::stod(std::string(arg.substr(10)));
     } else if (arg.starts_with("--clients=")) {
       options.clients = ParseList(arg.substr(10));
+    } else if (arg.starts_with("--validation-rounds=")) {
+      options.validationRounds = std::stoi(std::string(arg.substr(20)));
     } else if (arg.starts_with("--rounds=")) {
       options.rounds = std::stoi(std::string(arg.substr(9)));
     } else if (arg.starts_with("--markdown=")) {

@@ -35,9 +35,8 @@ void WaitForGo() {
 
 }  // namespace
 
-int RunValidationClient(bool library, std::int32_t user, double seconds, const std::string& userDirectory) {
+int RunValidationClient(bool library, std::int32_t user, const std::string& userDirectory) {
   std::function<std::string()> validate;
-  std::function<void()> end;
   std::unique_ptr<TSessione> session;
   db::Status status;
   FloorSession raw;
@@ -49,36 +48,40 @@ int RunValidationClient(bool library, std::int32_t user, double seconds, const s
     raw = StartFloorSession(status, userDirectory, user);
     validate = [&] { return FloorVelZidBol(status, raw.archive, kLogUser, kAcceptedCode); };
   }
-  WaitForGo();
+  std::cout << "ready" << std::endl;
 
-  std::vector<std::int64_t> latencies;
-  std::int64_t errors = 0;
-  std::string firstError;
-  const auto stop = Clock::now() + std::chrono::duration<double>(seconds);
-  while (Clock::now() < stop) {
-    const auto start = Clock::now();
-    std::string result;
-    try {
-      result = validate();
-    } catch (const std::exception& e) {
-      result = e.what();
+  std::string command;
+  for (int round = 1; std::cin >> command && command == "go"; ++round) {
+    double seconds = 0;
+    std::cin >> seconds;
+    std::vector<std::int64_t> latencies;
+    std::int64_t errors = 0;
+    std::string firstError;
+    const auto stop = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < stop) {
+      const auto start = Clock::now();
+      std::string result;
+      try {
+        result = validate();
+      } catch (const std::exception& e) {
+        result = e.what();
+      }
+      latencies.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
+      if (result != "OK" && errors++ == 0) firstError = result;
     }
-    latencies.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
-    if (result != "OK") {
-      if (errors++ == 0) firstError = result;
+    std::cout << "done " << latencies.size() << " " << errors << "\nlatencies";
+    for (const std::int64_t latency : latencies) std::cout << " " << latency;
+    std::cout << "\n";
+    if (!firstError.empty()) {
+      std::replace(firstError.begin(), firstError.end(), '\n', ' ');
+      std::cout << "error " << firstError << "\n";
     }
+    std::cout << "end " << round << std::endl;
   }
   if (library) {
     session.reset();
   } else {
     EndFloorSession(status, raw);
-  }
-  std::cout << "done " << latencies.size() << " " << errors << "\nlatencies";
-  for (const std::int64_t latency : latencies) std::cout << " " << latency;
-  std::cout << "\n";
-  if (!firstError.empty()) {
-    std::replace(firstError.begin(), firstError.end(), '\n', ' ');
-    std::cout << "error " << firstError << "\n";
   }
   return 0;
 }
