@@ -126,21 +126,29 @@ int Main(int argc, char** argv) {
 
   const Variant& fewest = variants.back();
   std::ostringstream table;
-  table << "| VelZidBol run | round trips | TCP connections | no proxy | 10 ms one way | 50 ms one way | "
-           "(fewest x 100 ms) + no proxy | 50 ms / that | goal |\n|---|---|---|---|---|---|---|---|---|\n";
+  table << "| VelZidBol run | round trips | TCP connections | no proxy | 10 ms one way | 50 ms one way | own round "
+           "trips x 100 ms + no proxy | 50 ms / that | fewest x 100 ms + no proxy | 50 ms / that | goal |\n"
+           "|---|---|---|---|---|---|---|---|---|---|---|\n";
+  const auto ratio = [](double value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return std::string(text);
+  };
   for (const Variant& variant : variants) {
+    const double own = static_cast<double>(variant.roundTrips) * 0.1 + Median(variant.direct);
     const double bound = static_cast<double>(fewest.roundTrips) * 0.1 + Median(variant.direct);
-    const double ratio = Median(variant.at50) / bound;
-    char ratioText[16];
-    std::snprintf(ratioText, sizeof ratioText, "%.3f", ratio);
+    const double atFifty = Median(variant.at50);
     std::string goal = "-";
     if (&variant == &variants.front()) {
-      const bool met = variant.roundTrips == fewest.roundTrips && ratio <= 1.05;
-      goal = std::string("fewest round trips, <= 1.05: ") + (met ? "met" : "**MISSED**");
+      const bool fewestTrips = variant.roundTrips == fewest.roundTrips;
+      const bool fast = atFifty <= 1.05 * bound;
+      goal = std::string("fewest round trips: ") + (fewestTrips ? "met" : "**MISSED**") +
+             "; 50 ms <= 1.05 x bound: " + (fast ? "met" : "**MISSED**");
     }
     table << "| " << variant.name << " | " << variant.roundTrips << " | " << variant.connections << " | "
-          << Ms(Median(variant.direct)) << " | " << Ms(Median(variant.at10)) << " | " << Ms(Median(variant.at50))
-          << " | " << Ms(bound) << " | " << ratioText << " | " << goal << " |\n";
+          << Ms(Median(variant.direct)) << " | " << Ms(Median(variant.at10)) << " | " << Ms(atFifty) << " | "
+          << Ms(own) << " | " << ratio(atFifty / own) << " | " << Ms(bound) << " | " << ratio(atFifty / bound)
+          << " | " << goal << " |\n";
   }
 
   // The same run with the archive on the server too, behind the same link, as the load benchmark
