@@ -1,7 +1,7 @@
 #include "DRKTabX.h"
 
 #include <chrono>
-#include <thread>
+#include <string>
 
 #include "DatabaseError.h"
 #include "FbClient.h"
@@ -38,11 +38,14 @@ std::vector<std::string> WriteLines(const std::string& column) {
           ")"};
 }
 
-constexpr auto kConcurrentWriteWait = std::chrono::milliseconds(1000);
+constexpr auto kLockWait = std::chrono::seconds(3);
+constexpr auto kConcurrentWriteWait = std::chrono::seconds(10);
 
-// A write that met another transaction's write of the same row.
-bool IsConcurrentWrite(const db::DatabaseError& e) {
-  return e.IscCode() == isc_deadlock || e.IscCode() == isc_lock_conflict || e.IscCode() == isc_update_conflict;
+// A write that met another transaction's write of the same row. The engine reports a lock wait
+// that timed out in the same words as a write committed while it waited, so the caller tells
+// them apart by how long it waited.
+bool IsWriteConflict(const db::DatabaseError& e) {
+  return e.IscCode() == isc_deadlock || e.IscCode() == isc_update_conflict;
 }
 
 // Owner 0 addresses the shared value, stored with a NULL owner.
@@ -59,7 +62,9 @@ void BindUtente(db::Statement& SQL, std::int32_t Utente) {
 db::Transaction& TDRKTabX::GetTransaction() {
   if (!FTransaction) {
     FTransaction = std::make_unique<db::Transaction>(FDatabase);
-    FTransaction->Params() = db::TransactedStatement::SnapshotParams();
+    // A write waits a little for another connection's write of the same row to end, rather than
+    // failing at once or hanging the window behind a row held for good.
+    FTransaction->Params() = {"concurrency", "wait", "lock_timeout=" + std::to_string(kLockWait.count())};
   }
   return *FTransaction;
 }
@@ -149,12 +154,14 @@ std::string TDRKTabX::GetParametroMemo(const std::string& Nome, std::int32_t Ute
 void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::int32_t Utente,
                             const std::string& Valore) {
   // Hosts save the same value at the same time (the settings windows of several workstations). A
-  // write that meets another one, still running or committed since this transaction began, is
-  // tried again in a new transaction, so that the later write wins instead of failing. Only a row
-  // held for longer than kConcurrentWriteWait fails, so a closing window never hangs on it.
+  // write that met another one, which has committed since this transaction began or while this
+  // one waited for its lock, is tried again in a new transaction, so that the later write wins
+  // instead of failing; for at most kConcurrentWriteWait in all. A row another connection holds for
+  // longer than kLockWait fails the save.
   const bool ownTransaction = FUpdating == 0;
-  auto waited = std::chrono::milliseconds(0);
-  for (auto pause = std::chrono::milliseconds(5);; pause *= 2) {
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    const auto attempt = std::chrono::steady_clock::now();
     BeginUpdate();
     try {
       SQL.ParamByName("NOME").SetString(Nome);
@@ -163,9 +170,9 @@ void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::in
       SQL.ExecQuery();
     } catch (const db::DatabaseError& e) {
       EndUpdateAfterError();
-      if (!ownTransaction || !IsConcurrentWrite(e) || waited >= kConcurrentWriteWait) throw;
-      std::this_thread::sleep_for(pause);
-      waited += pause;
+      const auto now = std::chrono::steady_clock::now();
+      const bool heldForGood = now - attempt >= kLockWait - std::chrono::milliseconds(100);
+      if (!ownTransaction || !IsWriteConflict(e) || heldForGood || now - start >= kConcurrentWriteWait) throw;
       continue;
     } catch (...) {
       EndUpdateAfterError();
