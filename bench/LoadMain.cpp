@@ -60,6 +60,7 @@ struct ValidationStep {
   double perSecond = 0;
   double median = 0, p99 = 0;  // ms
   std::int64_t validations = 0, errors = 0;
+  std::int64_t cpuMicroseconds = 0;  // of the client processes, all together
   std::string firstError;
   LoadSite::Counts after;
 };
@@ -128,10 +129,11 @@ ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& childre
       std::string word;
       words >> word;
       if (word == "done") {
-        std::int64_t count = 0, errors = 0;
-        words >> count >> errors;
+        std::int64_t count = 0, errors = 0, cpu = 0;
+        words >> count >> errors >> cpu;
         step.validations += count;
         step.errors += errors;
+        step.cpuMicroseconds += cpu;
       } else if (word == "latencies") {
         std::int64_t latency = 0;
         while (words >> latency) latencies.push_back(latency);
@@ -228,6 +230,10 @@ SettingsStep RunSettings(const LoadSite& site, const LoadSite::Counts& start, in
   return step;
 }
 
+double CpuPerValidation(const ValidationStep& step) {
+  return step.validations ? static_cast<double>(step.cpuMicroseconds) / static_cast<double>(step.validations) / 1000 : 0;
+}
+
 std::string CountsText(const LoadSite::Counts& counts) {
   return std::to_string(counts.attachments) + " / " + std::to_string(counts.transactions);
 }
@@ -242,7 +248,8 @@ int Coordinate(const Options& options) {
   std::ostringstream table;
   table << "Server attachments / transactions before the steps: " << CountsText(start) << "\n\n"
         << "| K | library validations/s | raw validations/s | library/raw | library median / p99 | raw median / p99 "
-           "| errors library / raw | server after | goal |\n|---|---|---|---|---|---|---|---|---|\n";
+           "| client CPU per validation, library / raw | errors library / raw | server after | goal |\n"
+           "|---|---|---|---|---|---|---|---|---|---|\n";
   std::vector<double> libraryRates, rawRates;
   std::vector<std::string> notes;
   for (const int clients : options.clients) {
@@ -255,7 +262,8 @@ int Coordinate(const Options& options) {
                      raw.after == start;
     table << "| " << clients << " | " << Fixed(library.perSecond, 1) << " | " << Fixed(raw.perSecond, 1) << " | "
           << Fixed(ratio, 3) << " | " << Fixed(library.median, 1) << " / " << Fixed(library.p99, 1) << " ms | "
-          << Fixed(raw.median, 1) << " / " << Fixed(raw.p99, 1) << " ms | " << library.errors << " / " << raw.errors
+          << Fixed(raw.median, 1) << " / " << Fixed(raw.p99, 1) << " ms | " << Fixed(CpuPerValidation(library), 2)
+          << " / " << Fixed(CpuPerValidation(raw), 2) << " ms | " << library.errors << " / " << raw.errors
           << " | " << CountsText(library.after) << " | "
           << (met ? "met" : "**MISSED**") << " |\n";
     for (const ValidationStep* step : {&library, &raw}) {

@@ -1,5 +1,7 @@
 #include "LoadWorkers.h"
 
+#include <time.h>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +28,13 @@ namespace brontelx::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The CPU time of this process (all its threads: the client library's own included).
+std::int64_t ProcessCpuMicroseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
 
 void WaitForGo() {
   std::cout << "ready" << std::endl;
@@ -57,6 +66,7 @@ int RunValidationClient(bool library, std::int32_t user, const std::string& user
     std::vector<std::int64_t> latencies;
     std::int64_t errors = 0;
     std::string firstError;
+    const std::int64_t cpuBefore = ProcessCpuMicroseconds();
     const auto stop = Clock::now() + std::chrono::duration<double>(seconds);
     while (Clock::now() < stop) {
       const auto start = Clock::now();
@@ -69,7 +79,8 @@ int RunValidationClient(bool library, std::int32_t user, const std::string& user
       latencies.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
       if (result != "OK" && errors++ == 0) firstError = result;
     }
-    std::cout << "done " << latencies.size() << " " << errors << "\nlatencies";
+    std::cout << "done " << latencies.size() << " " << errors << " " << ProcessCpuMicroseconds() - cpuBefore
+              << "\nlatencies";
     for (const std::int64_t latency : latencies) std::cout << " " << latency;
     std::cout << "\n";
     if (!firstError.empty()) {

@@ -11,7 +11,7 @@ namespace brontelx::bench {
 // starts it from user/user.fdb beside this program) or on the plain API (attaching the user
 // directory `userDirectory` itself). Once ready, each line "go SECONDS" runs validations for that
 // long and prints
-//   done <validations> <errors>
+//   done <validations> <errors> <CPU microseconds of this process in the round>
 //   latencies <microseconds>...
 //   error <the first unexpected answer or exception>      (only when there was one)
 //   end <round number, from 1>
