@@ -32,11 +32,11 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "ClientShutdown.h"
 #include "LoadPlot.h"
 #include "LoadSite.h"
 #include "LoadWorkers.h"
 #include "LoopbackServer.h"
+#include "ProgramMain.h"
 
 namespace brontelx::bench {
 namespace {
@@ -346,13 +346,4 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace brontelx::bench
 
-int main(int argc, char** argv) {
-  int status = 1;
-  try {
-    status = brontelx::bench::Main(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "brontelx_load: " << e.what() << "\n";
-  }
-  brontelx::db::ShutdownClient();
-  return status;
-}
+int main(int argc, char** argv) { return brontelx::bench::RunProgram("brontelx_load", brontelx::bench::Main, argc, argv); }

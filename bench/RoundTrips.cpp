@@ -19,11 +19,11 @@
 #include <string_view>
 #include <vector>
 
-#include "ClientShutdown.h"
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
 #include "LatencyProxy.h"
 #include "LoopbackServer.h"
+#include "ProgramMain.h"
 #include "TestDatabase.h"
 #include "VelValidazPers.h"
 #include "VelZidBolData.h"
@@ -190,13 +190,4 @@ int Main(int argc, char** argv) {
 }  // namespace
 }  // namespace brontelx::bench
 
-int main(int argc, char** argv) {
-  int status = 1;
-  try {
-    status = brontelx::bench::Main(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "brontelx_roundtrips: " << e.what() << "\n";
-  }
-  brontelx::db::ShutdownClient();
-  return status;
-}
+int main(int argc, char** argv) { return brontelx::bench::RunProgram("brontelx_roundtrips", brontelx::bench::Main, argc, argv); }
