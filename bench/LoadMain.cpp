@@ -10,7 +10,7 @@
 //                     [--markdown=FILE] [--plot=FILE.svg]
 //
 // Each side validates in N rounds of S seconds (default 3 of 3), the sides taking turns; the
-// settings windows save R times each (default 5).
+// settings windows save R times each (default 3).
 //
 // It needs BRONTELX_FB_PORT (scripts/bench.sh starts the server). The clients are this program
 // again ("client" and "settings" modes), started from its own folder, where user/dati.ini sends
@@ -51,7 +51,7 @@ struct Options {
   double seconds = 3;         // of each round of validations
   int validationRounds = 3;   // of each side, alternating
   std::vector<int> clients{1, 4, 16, 64};
-  int rounds = 5;
+  int rounds = 3;
   std::string markdown;
   std::string plot;
 };

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 
 #include "DatabaseError.h"
 #include "FbClient.h"
@@ -38,14 +39,23 @@ std::vector<std::string> WriteLines(const std::string& column) {
           ")"};
 }
 
-constexpr auto kLockWait = std::chrono::seconds(3);
+constexpr auto kLockWait = std::chrono::seconds(2);
 constexpr auto kConcurrentWriteWait = std::chrono::seconds(10);
 
-// A write that met another transaction's write of the same row. The engine reports a lock wait
-// that timed out in the same words as a write committed while it waited, so the caller tells
-// them apart by how long it waited.
+// A write that met another transaction's write of the same row.
 bool IsWriteConflict(const db::DatabaseError& e) {
   return e.IscCode() == isc_deadlock || e.IscCode() == isc_update_conflict;
+}
+
+// The number of the transaction whose write it met, as the engine's message names it; empty when
+// the message names none.
+std::string ConcurrentTransaction(const db::DatabaseError& e) {
+  static constexpr std::string_view kLabel = "concurrent transaction number is ";
+  const std::string_view message = e.what();
+  const std::size_t at = message.find(kLabel);
+  if (at == std::string_view::npos) return {};
+  const std::string_view rest = message.substr(at + kLabel.size());
+  return std::string(rest.substr(0, rest.find_first_not_of("0123456789")));
 }
 
 // Owner 0 addresses the shared value, stored with a NULL owner.
@@ -154,14 +164,15 @@ std::string TDRKTabX::GetParametroMemo(const std::string& Nome, std::int32_t Ute
 void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::int32_t Utente,
                             const std::string& Valore) {
   // Hosts save the same value at the same time (the settings windows of several workstations). A
-  // write that met another one, which has committed since this transaction began or while this
-  // one waited for its lock, is tried again in a new transaction, so that the later write wins
-  // instead of failing; for at most kConcurrentWriteWait in all. A row another connection holds for
-  // longer than kLockWait fails the save.
+  // write that met another one, committed since this transaction began or while this one waited
+  // for its lock, is tried again in a new transaction, so that the later write wins instead of
+  // failing; for at most kConcurrentWriteWait in all. The engine reports a lock wait that timed out
+  // in the same words, so a row is taken as held for good when the same transaction is still in
+  // the way after a further whole lock wait: then the save fails.
   const bool ownTransaction = FUpdating == 0;
   const auto start = std::chrono::steady_clock::now();
+  std::string lastHolder;
   for (;;) {
-    const auto attempt = std::chrono::steady_clock::now();
     BeginUpdate();
     try {
       SQL.ParamByName("NOME").SetString(Nome);
@@ -170,9 +181,12 @@ void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::in
       SQL.ExecQuery();
     } catch (const db::DatabaseError& e) {
       EndUpdateAfterError();
-      const auto now = std::chrono::steady_clock::now();
-      const bool heldForGood = now - attempt >= kLockWait - std::chrono::milliseconds(100);
-      if (!ownTransaction || !IsWriteConflict(e) || heldForGood || now - start >= kConcurrentWriteWait) throw;
+      const std::string holder = ConcurrentTransaction(e);
+      const bool heldForGood = holder.empty() || holder == lastHolder;
+      if (!ownTransaction || !IsWriteConflict(e) || heldForGood ||
+          std::chrono::steady_clock::now() - start >= kConcurrentWriteWait)
+        throw;
+      lastHolder = holder;
       continue;
     } catch (...) {
       EndUpdateAfterError();
