@@ -67,7 +67,7 @@ class FloorRead {
 
   std::string Read() {
     Firebird::ITransaction* transaction =
-        attachment_->startTransaction(status_.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
+        attachment_->startTransaction(status_.Get(), sizeof floor::kTabXTpb, floor::kTabXTpb);
     input_.SetText(0, kName);
     input_.SetNull(1);
     Firebird::IResultSet* cursor =
@@ -82,7 +82,7 @@ class FloorRead {
  private:
   static Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachment) {
     Firebird::ITransaction* transaction =
-        attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
+        attachment->startTransaction(status.Get(), sizeof floor::kTabXTpb, floor::kTabXTpb);
     Firebird::IStatement* read =
         attachment->prepare(status.Get(), transaction, 0, kTabXRead, floor::kDialect, floor::kPrepareFlags);
     transaction->commit(status.Get());

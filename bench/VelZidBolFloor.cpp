@@ -39,7 +39,7 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
   std::string location;
   {
     Firebird::ITransaction* transaction =
-        Start(status, archive, floor::kSnapshotTpb, sizeof floor::kSnapshotTpb);
+        Start(status, archive, floor::kTabXTpb, sizeof floor::kTabXTpb);
     Firebird::IStatement* read = Prepare(status, archive, transaction, kTabXRead);
     floor::Message input = floor::InputOf(status, read);
     floor::Message output = floor::OutputOf(status, read);
