@@ -13,6 +13,27 @@
 
 namespace brontelx::db {
 
+namespace {
+
+bool MayReturnColumns(unsigned statementType) {
+  switch (statementType) {
+    case isc_info_sql_stmt_insert:
+    case isc_info_sql_stmt_update:
+    case isc_info_sql_stmt_delete:
+    case isc_info_sql_stmt_ddl:
+    case isc_info_sql_stmt_start_trans:
+    case isc_info_sql_stmt_commit:
+    case isc_info_sql_stmt_rollback:
+    case isc_info_sql_stmt_set_generator:
+    case isc_info_sql_stmt_savepoint:
+      return false;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
 std::atomic<std::uint64_t> Statement::prepareCount_{0};
 
 Statement::Statement(Connection* database, Transaction* transaction) {
@@ -114,7 +135,9 @@ void Statement::Prepare() {
     statementType_ = handle_->getType(&status);
     // The markers are described when the statement first runs with parameters: a statement
     // prepared only for its columns (PreparaUpdateSQL's copy of a query) never asks for them.
-    output_.Describe(handle_.get());
+    // Plain inserts, updates, deletes and the rest have no output (with RETURNING a statement is
+    // of the procedure kind), so only the kinds that may return columns are asked for them.
+    if (MayReturnColumns(statementType_)) output_.Describe(handle_.get());
   } catch (...) {
     Unprepare();
     throw;
