@@ -9,7 +9,7 @@
 //   brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R]
 //                     [--markdown=FILE] [--plot=FILE.svg]
 //
-// Each side validates in N rounds of S seconds (default 3 of 3), the sides taking turns; the
+// Each side validates in N rounds of S seconds (default 5 of 3), the sides taking turns; the
 // settings windows save R times each (default 3).
 //
 // It needs BRONTELX_FB_PORT (scripts/bench.sh starts the server). The clients are this program
@@ -49,7 +49,7 @@ constexpr auto kEndBound = std::chrono::seconds(180);
 
 struct Options {
   double seconds = 3;         // of each round of validations
-  int validationRounds = 3;   // of each side, alternating
+  int validationRounds = 5;   // of each side, alternating
   std::vector<int> clients{1, 4, 16, 64};
   int rounds = 3;
   std::string markdown;
