@@ -1,8 +1,8 @@
-// Runs the benchmarks and prints, after Google Benchmark's own report, the medians of every
-// benchmark and the ratios library/floor. Unless given on the command line, each benchmark runs 25
-// repetitions of at least 0.2 s, interleaved at random with those of the others so that a slow
-// spell of the shared machine does not fall on one side of a pair only, and only the aggregates are
-// displayed (in colour only on a terminal). The benchmarks that open windows do so offscreen.
+// Runs the pairs and prints, after Google Benchmark's own report, each pair's median per-repetition
+// ratio library/floor with its spread. Unless given on the command line, each pair runs 25
+// repetitions of at least 0.2 s, interleaved at random with those of the others, and only the
+// aggregates are displayed (in colour only on a terminal). The benchmarks that open windows do so
+// offscreen.
 // --results_markdown=FILE also writes the ratios there as a Markdown table (scripts/bench.sh puts
 // it into docs/PERFORMANCE.md).
 #include <benchmark/benchmark.h>

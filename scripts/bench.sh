@@ -9,7 +9,7 @@
 #  - brontelx_load: K = 1, 4, 16, 64 client processes on the server, library against raw API, and
 #    K settings windows saving together.
 #
-#   scripts/bench.sh                                  everything (about fifteen minutes)
+#   scripts/bench.sh                                  everything (about ten minutes)
 #   scripts/bench.sh --benchmark_filter=Avvia         only the benchmarks that match, nothing else
 #   scripts/bench.sh --benchmark_repetitions=40       more repetitions (default 25)
 #
