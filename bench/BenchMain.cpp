@@ -1,8 +1,8 @@
-// Runs the benchmarks and prints, after Google Benchmark's own report, the medians of every
-// benchmark and the ratios library/floor. Unless given on the command line, each benchmark runs 25
-// repetitions of at least 0.2 s, interleaved at random with those of the others so that a slow
-// spell of the shared machine does not fall on one side of a pair only, and only the aggregates are
-// displayed (in colour only on a terminal). The benchmarks that open windows do so offscreen.
+// Runs the pairs and prints, after Google Benchmark's own report, each pair's median per-repetition
+// ratio library/floor with its spread. Unless given on the command line, each pair runs 25
+// repetitions of at least 0.2 s, interleaved at random with those of the others, and only the
+// aggregates are displayed (in colour only on a terminal). The benchmarks that open windows do so
+// offscreen.
 // --results_markdown=FILE also writes the ratios there as a Markdown table (scripts/bench.sh puts
 // it into docs/PERFORMANCE.md).
 #include <benchmark/benchmark.h>
@@ -23,8 +23,7 @@
 int main(int argc, char** argv) {
   using namespace brontelx::bench;
   std::vector<std::string> defaults = {"--benchmark_repetitions=25", "--benchmark_min_time=0.2",
-                                       "--benchmark_enable_random_interleaving=true",
-                                       "--benchmark_display_aggregates_only=true"};
+                                       "--benchmark_enable_random_interleaving=true"};
   // --results_markdown=FILE is ours: the ratios are also written there as a Markdown table.
   constexpr std::string_view kMarkdownFlag = "--results_markdown=";
   std::string markdown;
@@ -63,6 +62,7 @@ int main(int argc, char** argv) {
   RegisterSessionBenchmarks(reporter);
   RegisterQuadrelBenchmarks(reporter);
   RegisterPlacementBenchmarks(reporter);
+  RegisterWindowBenchmarks(reporter);
 
   benchmark::RunSpecifiedBenchmarks(&reporter);
   ReleaseFixtures();

@@ -19,6 +19,9 @@ namespace brontelx::bench::floor {
 const std::vector<unsigned char>& Dpb();
 
 inline constexpr unsigned char kSnapshotTpb[] = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_nowait};
+// The transaction of a TDRKTabX: a snapshot that waits up to 2 s for another write of the same row.
+inline constexpr unsigned char kTabXTpb[] = {isc_tpb_version3, isc_tpb_concurrency, isc_tpb_wait,
+                                             isc_tpb_lock_timeout, 4, 2, 0, 0, 0};
 inline constexpr unsigned char kReadCommittedTpb[] = {isc_tpb_version3, isc_tpb_read_committed,
                                                       isc_tpb_rec_version};
 

@@ -1,10 +1,12 @@
 // Opening and closing a database: OpenIBDatabase + Close against the plain attach and detach.
-#include "TestDatabase.h"
+#include <memory>
+
 #include "Connection.h"
 #include "DRKDBUtility.h"
 #include "Fixtures.h"
 #include "FloorApi.h"
 #include "Registration.h"
+#include "TestDatabase.h"
 
 namespace brontelx::bench {
 namespace {
@@ -15,30 +17,31 @@ struct OpenDatabase {
   const std::string path = database.Path();
 };
 
-void Library(benchmark::State& state) {
-  const std::string& path = Shared<OpenDatabase>().path;
-  db::Connection connection;
-  for (auto _ : state) {
-    OpenIBDatabase(connection, path);
-    connection.Close();
-  }
+Side Library() {
+  auto connection = std::make_shared<db::Connection>();
+  Side side{[connection, &path = Shared<OpenDatabase>().path] {
+    OpenIBDatabase(*connection, path);
+    connection->Close();
+  }};
+  side.run();
+  return side;
 }
 
-void Floor(benchmark::State& state) {
-  const std::string& path = Shared<OpenDatabase>().path;
-  db::Status status;
-  floor::Dpb();
-  for (auto _ : state) {
-    Firebird::IAttachment* attachment = floor::Attach(status, path);
-    attachment->detach(status.Get());
-  }
+Side Floor() {
+  auto status = std::make_shared<db::Status>();
+  Side side{[status, &path = Shared<OpenDatabase>().path] {
+    Firebird::IAttachment* attachment = floor::Attach(*status, path);
+    attachment->detach(status->Get());
+  }};
+  side.run();
+  return side;
 }
 
 }  // namespace
 
 void RegisterOpenBenchmarks(RatioReporter& reporter) {
   RegisterPair(reporter, "1 OpenIBDatabase+Close, embedded: library/floor", "OpenIBDatabase+Close", Library, Floor,
-               1.10);
+               {1.10});
 }
 
 }  // namespace brontelx::bench

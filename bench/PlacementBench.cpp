@@ -2,6 +2,7 @@
 // the plain API: the row query, the two preparations of its copy that derive the statements from
 // its columns, and the update of the row with every column bound, in one no-wait snapshot
 // transaction.
+#include <memory>
 #include <stdexcept>
 
 #include "DRKDBUtility.h"
@@ -42,19 +43,18 @@ class PlacedWindow : public TFormBase {
   void Save(db::Connection& archive) { ScritturaPosizione(15, 2, kCodiceProgetto, archive); }
 };
 
-void Library(benchmark::State& state) {
+Side Library() {
   db::Connection& archive = Shared<PlacementArchive>().library;
   static platform::qt::QtBackend toolkit;
   platform::UseBackend(&toolkit);
-  PlacedWindow window;
-  int left = 0;
-  for (auto _ : state) {
-    // Moving the window is the toolkit's work, not the save's.
-    state.PauseTiming();
-    window.Window().SetFrame({++left % 2, 20, 500, 350});
-    state.ResumeTiming();
-    window.Save(archive);
-  }
+  auto window = std::make_shared<PlacedWindow>();
+  auto left = std::make_shared<int>(0);
+  // Moving the window is the toolkit's work, not the save's.
+  Side side{[window, &archive] { window->Save(archive); },
+            [window, left] { window->Window().SetFrame({++*left % 2, 20, 500, 350}); }};
+  side.untimed();
+  side.run();
+  return side;
 }
 
 Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachment,
@@ -62,48 +62,53 @@ Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachm
   return attachment->prepare(status.Get(), transaction, 0, sql, floor::kDialect, floor::kPrepareFlags);
 }
 
-void Floor(benchmark::State& state) {
-  Firebird::IAttachment* attachment = Shared<PlacementArchive>().raw.get();
-  db::Status status;
-  int left = 0;
-  for (auto _ : state) {
-    Firebird::ITransaction* transaction =
-        attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-    Firebird::IStatement* query = Prepare(status, attachment, transaction, kRowQuery);
-    floor::Message row = floor::OutputOf(status, query);
-    Firebird::IResultSet* cursor = query->openCursor(status.Get(), transaction, nullptr, nullptr, row.Metadata(), 0);
-    if (cursor->fetchNext(status.Get(), row.Data()) != Firebird::IStatus::RESULT_OK) {
-      throw std::runtime_error("the placement row is missing");
-    }
-    // The column list, read twice from a copy of the query, as the statements are derived.
-    for (int copy = 0; copy < 2; ++copy) {
-      Firebird::IStatement* columns = Prepare(status, attachment, transaction, kRowQuery);
-      floor::Message names = floor::OutputOf(status, columns);
-      benchmark::DoNotOptimize(names.Metadata());
-      columns->free(status.Get());
-    }
-    Firebird::IStatement* update = Prepare(status, attachment, transaction, kUpdate);
-    floor::Message input = floor::InputOf(status, update);
-    for (unsigned column : {0u, 1u, 2u, 4u, 5u, 6u}) input.SetInt(column, row.Int(column));
-    input.SetInt(3, ++left % 2);
-    if (row.IsNull(7)) {
-      input.SetNull(7);
-    } else {
-      input.SetText(7, row.Text(7));
-    }
-    update->execute(status.Get(), transaction, input.Metadata(), input.Data(), nullptr, nullptr);
-    update->free(status.Get());
-    cursor->close(status.Get());
-    query->free(status.Get());
-    transaction->commit(status.Get());
+void FloorSave(db::Status& status, Firebird::IAttachment* attachment, int left) {
+  Firebird::ITransaction* transaction =
+      attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
+  Firebird::IStatement* query = Prepare(status, attachment, transaction, kRowQuery);
+  floor::Message row = floor::OutputOf(status, query);
+  Firebird::IResultSet* cursor = query->openCursor(status.Get(), transaction, nullptr, nullptr, row.Metadata(), 0);
+  if (cursor->fetchNext(status.Get(), row.Data()) != Firebird::IStatus::RESULT_OK) {
+    throw std::runtime_error("the placement row is missing");
   }
+  // The column list, read twice from a copy of the query, as the statements are derived.
+  for (int copy = 0; copy < 2; ++copy) {
+    Firebird::IStatement* columns = Prepare(status, attachment, transaction, kRowQuery);
+    floor::Message names = floor::OutputOf(status, columns);
+    benchmark::DoNotOptimize(names.Metadata());
+    columns->free(status.Get());
+  }
+  Firebird::IStatement* update = Prepare(status, attachment, transaction, kUpdate);
+  floor::Message input = floor::InputOf(status, update);
+  for (unsigned column : {0u, 1u, 2u, 4u, 5u, 6u}) input.SetInt(column, row.Int(column));
+  input.SetInt(3, left);
+  if (row.IsNull(7)) {
+    input.SetNull(7);
+  } else {
+    input.SetText(7, row.Text(7));
+  }
+  update->execute(status.Get(), transaction, input.Metadata(), input.Data(), nullptr, nullptr);
+  update->free(status.Get());
+  cursor->close(status.Get());
+  query->free(status.Get());
+  transaction->commit(status.Get());
+}
+
+Side Floor() {
+  Firebird::IAttachment* attachment = Shared<PlacementArchive>().raw.get();
+  auto status = std::make_shared<db::Status>();
+  auto left = std::make_shared<int>(0);
+  // Other places than the library side's, so that the library always finds the row changed.
+  Side side{[attachment, status, left] { FloorSave(*status, attachment, 2 + ++*left % 2); }};
+  side.run();
+  return side;
 }
 
 }  // namespace
 
 void RegisterPlacementBenchmarks(RatioReporter& reporter) {
   RegisterPair(reporter, "7 ScritturaPosizione of a moved window: library/floor", "ScritturaPosizione", Library,
-               Floor, 1.10);
+               Floor, {1.10});
 }
 
 }  // namespace brontelx::bench

@@ -124,61 +124,48 @@ void FloorWrite(db::Status& status, Firebird::IAttachment* attachment, std::int3
 }
 
 template <int User>
-void Library(benchmark::State& state, RatioReporter* reporter) {
+Side Library(RatioReporter* reporter) {
   TDRKUser& user = *Shared<QuadrelDirectory>().users[User - 1];
-  const std::string name = ParamName('P', 5);
+  auto round = std::make_shared<std::int64_t>(0);
+  Side side{[&user, round] { user.SetParamQuadrel(ParamName('P', 5), Value(++*round)); }};
   const std::uint64_t before = db::Statement::PrepareCount();
-  user.SetParamQuadrel(name, Value(1));  // unmeasured: counts the statements one write prepares
+  side.run();  // unmeasured: counts the statements one write prepares
   const std::uint64_t prepares = db::Statement::PrepareCount() - before;
   reporter->Note("prepares" + std::to_string(User),
                  "SetParamQuadrel, user with " + std::string(User == 1 ? "10" : "200") +
                      " parameters: " + std::to_string(prepares) + " statements prepared per write");
-  state.counters["prepares_per_write"] = static_cast<double>(prepares);
-  std::int64_t round = 0;
-  for (auto _ : state) user.SetParamQuadrel(name, Value(++round));
+  return side;
 }
 
 template <int User>
-void Floor(benchmark::State& state) {
+Side Floor() {
   Firebird::IAttachment* attachment = Shared<QuadrelDirectory>().raw.get();
-  const std::string name = ParamName('P', 5);
-  db::Status status;
-  std::int64_t round = 0;
-  FloorWrite(status, attachment, User, name,
-             Value(++round));  // unmeasured, as the library side's first write
-  for (auto _ : state) FloorWrite(status, attachment, User, name, Value(++round));
+  auto status = std::make_shared<db::Status>();
+  auto round = std::make_shared<std::int64_t>(0);
+  Side side{[attachment, status, round] { FloorWrite(*status, attachment, User, ParamName('P', 5), Value(++*round)); }};
+  side.run();  // unmeasured, as the library side's first write
+  return side;
 }
 
-void Batch(benchmark::State& state, RatioReporter* reporter) {
+// 100 writes of user 3, in a batch (one rebuild) or one by one (a rebuild each); the statements
+// one round prepares go into the notes.
+Side Writes(RatioReporter* reporter, bool batch) {
   TDRKUser& user = *Shared<QuadrelDirectory>().users[2];
-  std::int64_t round = 0;
+  auto round = std::make_shared<std::int64_t>(0);
+  Side side{[&user, round, batch] {
+    ++*round;
+    if (batch) user.BeginUpdate();
+    for (int i = 0; i < kBatch; ++i) user.SetParamQuadrel(ParamName('Q', i), Value(*round));
+    if (batch) user.EndUpdate();
+  }};
   const std::uint64_t before = db::Statement::PrepareCount();
-  for (auto _ : state) {
-    ++round;
-    user.BeginUpdate();
-    for (int i = 0; i < kBatch; ++i) user.SetParamQuadrel(ParamName('Q', i), Value(round));
-    user.EndUpdate();
-  }
-  const double prepares =
-      static_cast<double>(db::Statement::PrepareCount() - before) / static_cast<double>(round);
-  reporter->Note("prepares_batch", "100 writes in a batch: " + std::to_string(static_cast<int>(prepares)) +
-                                       " statements prepared (100 writes + 1 rebuild)");
-  state.counters["prepares"] = prepares;
-}
-
-void Single(benchmark::State& state, RatioReporter* reporter) {
-  TDRKUser& user = *Shared<QuadrelDirectory>().users[2];
-  std::int64_t round = 0;
-  const std::uint64_t before = db::Statement::PrepareCount();
-  for (auto _ : state) {
-    ++round;
-    for (int i = 0; i < kBatch; ++i) user.SetParamQuadrel(ParamName('Q', i), Value(round));
-  }
-  const double prepares =
-      static_cast<double>(db::Statement::PrepareCount() - before) / static_cast<double>(round);
-  reporter->Note("prepares_single", "100 single writes: " + std::to_string(static_cast<int>(prepares)) +
-                                        " statements prepared (100 writes + 100 rebuilds)");
-  state.counters["prepares"] = prepares;
+  side.run();
+  const std::uint64_t prepares = db::Statement::PrepareCount() - before;
+  reporter->Note(batch ? "prepares_batch" : "prepares_single",
+                 std::string(batch ? "100 writes in a batch: " : "100 single writes: ") + std::to_string(prepares) +
+                     (batch ? " statements prepared (100 writes + 1 rebuild)"
+                            : " statements prepared (100 writes + 100 rebuilds)"));
+  return side;
 }
 
 }  // namespace
@@ -186,16 +173,15 @@ void Single(benchmark::State& state, RatioReporter* reporter) {
 void RegisterQuadrelBenchmarks(RatioReporter& reporter) {
   RatioReporter* notes = &reporter;
   RegisterPair(reporter, "6 SetParamQuadrel, 10 parameters: library/floor", "SetParamQuadrel/params10",
-               [notes](benchmark::State& s) { Library<1>(s, notes); }, Floor<1>, std::nullopt);
+               [notes] { return Library<1>(notes); }, Floor<1>, {1.10});
   RegisterPair(reporter, "6 SetParamQuadrel, 200 parameters: library/floor", "SetParamQuadrel/params200",
-               [notes](benchmark::State& s) { Library<2>(s, notes); }, Floor<2>, std::nullopt);
-  Register("SetParamQuadrel/100writes/batch", [notes](benchmark::State& s) { Batch(s, notes); });
-  Register("SetParamQuadrel/100writes/single", [notes](benchmark::State& s) { Single(s, notes); });
-  reporter.AddComparison({"6 SetParamQuadrel, 200 / 10 parameters (library)",
-                          "SetParamQuadrel/params200/library", "SetParamQuadrel/params10/library",
-                          std::nullopt});
-  reporter.AddComparison({"6 100 writes, batch / single (library)", "SetParamQuadrel/100writes/batch",
-                          "SetParamQuadrel/100writes/single", std::nullopt});
+               [notes] { return Library<2>(notes); }, Floor<2>, {1.10});
+  reporter.AddCross({"6 SetParamQuadrel, 200 / 10 parameters (library)", "SetParamQuadrel/params200", true,
+                     "SetParamQuadrel/params10", true});
+  // Seconds per iteration: a few repetitions say enough.
+  RegisterPair(
+      reporter, "6 100 writes, batch / single (library)", "SetParamQuadrel/100writes/batch-single",
+      [notes] { return Writes(notes, true); }, [notes] { return Writes(notes, false); }, {std::nullopt, 3});
 }
 
 }  // namespace brontelx::bench

@@ -11,53 +11,71 @@
 
 namespace brontelx::bench {
 
-// One ratio printed at the end: the median real time of `numerator` over that of `denominator`.
-struct Comparison {
+// A pair benchmark (RegisterPair): its name, the title of its ratio first/second, and the goal.
+struct Pair {
   std::string title;
-  std::string numerator;    // benchmark name
-  std::string denominator;  // benchmark name
+  std::string name;
   std::optional<double> goal;
 };
 
-// The console report, plus the median real and CPU time of every benchmark (the "median"
-// aggregate of the repetitions, or the median of the runs it was shown), from which it prints the
-// comparisons. Real time decides: the engine waits for the disk and the server works in another
-// process. The CPU time of the benchmark's thread (client, and the embedded engine, which runs on
-// the caller's thread) is printed beside it, as it is far less disturbed by the disk.
+// A ratio between one side of a pair and one side of another, for information: the median
+// per-iteration real time of each.
+struct CrossComparison {
+  std::string title;
+  std::string numerator;  // pair name
+  bool numeratorFirst = true;
+  std::string denominator;  // pair name
+  bool denominatorFirst = true;
+};
+
+// The console report, plus what the pairs measured in each repetition, from which it prints the
+// ratios: the median of the per-repetition ratios first/second (real time), their spread (25th to
+// 75th percentile), the median per-iteration time of each side, and the median ratio of the
+// thread's CPU time (client, and the embedded engine, which runs on the caller's thread; not the
+// loopback server's) for information. Real time decides: the engine waits for the disk and the
+// server works in another process.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // The counters a pair benchmark sets: seconds per iteration of each side.
+  static constexpr char kFirstReal[] = "a_real";
+  static constexpr char kFirstCpu[] = "a_cpu";
+  static constexpr char kSecondReal[] = "b_real";
+  static constexpr char kSecondCpu[] = "b_cpu";
+
   explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
 
-  void AddComparison(Comparison comparison) { comparisons_.push_back(std::move(comparison)); }
+  void AddPair(Pair pair) { pairs_.push_back(std::move(pair)); }
+  void AddCross(CrossComparison comparison) { crosses_.push_back(std::move(comparison)); }
   // A line printed under the ratios; a later note with the same key replaces it.
   void Note(const std::string& key, const std::string& text) { notes_[key] = text; }
 
+  // Records every repetition; shows only the aggregates.
   void ReportRuns(const std::vector<Run>& runs) override;
 
   void PrintSummary(std::ostream& out) const;
-  // The ratios as a Markdown table (comparison, both medians, the ratios, the goal), then the notes.
+  // The ratios as a Markdown table, then the notes.
   void WriteMarkdown(std::ostream& out) const;
 
  private:
-  struct Times {
-    double real = 0;  // seconds per iteration
-    double cpu = 0;
+  struct Repetition {
+    double firstReal = 0, firstCpu = 0, secondReal = 0, secondCpu = 0;
   };
   struct Samples {
-    std::vector<Times> runs;      // one per repetition shown
-    std::optional<Times> median;  // the median aggregate, when repetitions were asked for
-    std::int64_t repetitions = 0;
+    std::vector<Repetition> repetitions;
     std::string error;
   };
-  std::optional<Times> Median(const std::string& name) const;
-  // The figures of one comparison, as printed; "-" where a side was not measured.
+  // The figures of one row, as printed; "-" where nothing was measured.
   struct Row {
-    std::string numerator = "-", denominator = "-", ratio = "-", cpu = "-", goal = "-";
+    std::string first = "-", second = "-", ratio = "-", spread = "-", cpu = "-", goal = "-";
+    int repetitions = 0;
   };
-  Row Figures(const Comparison& comparison) const;
+  Row Figures(const Pair& pair) const;
+  Row Figures(const CrossComparison& cross) const;
+  std::vector<std::pair<std::string, Row>> Rows() const;
 
-  std::vector<Comparison> comparisons_;
-  std::map<std::string, Samples> samples_;  // by name, so the two sides of a pair stand together
+  std::vector<Pair> pairs_;
+  std::vector<CrossComparison> crosses_;
+  std::map<std::string, Samples> samples_;
   std::map<std::string, std::string> notes_;
 };
 

@@ -2,9 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <exception>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "RatioReporter.h"
 
@@ -17,32 +18,34 @@ void RegisterTabXBenchmarks(RatioReporter& reporter);
 void RegisterSessionBenchmarks(RatioReporter& reporter);
 void RegisterQuadrelBenchmarks(RatioReporter& reporter);
 void RegisterPlacementBenchmarks(RatioReporter& reporter);
+void RegisterWindowBenchmarks(RatioReporter& reporter);
 
-// Registers `body` under `name`, timed in real time (the engine or the server does most of the
-// work) and reported in milliseconds. An exception, from the set-up or from the loop, ends the
-// benchmark with its message instead of the program.
-template <typename Body>
-benchmark::internal::Benchmark* Register(const std::string& name, Body body) {
-  return benchmark::RegisterBenchmark(name.c_str(),
-                                      [body](benchmark::State& state) {
-                                        try {
-                                          body(state);
-                                        } catch (const std::exception& e) {
-                                          state.SkipWithError(e.what());
-                                        }
-                                      })
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
-}
+// One side of a pair: `run` is what is measured; `untimed`, when set, runs before each `run`
+// outside the measurement (moving a window, closing the one opened before).
+struct Side {
+  Side(std::function<void()> run, std::function<void()> untimed = {})
+      : run(std::move(run)), untimed(std::move(untimed)) {}
+  std::function<void()> run;
+  std::function<void()> untimed;
+};
 
-// Registers "<name>/library" and "<name>/floor" and reports the ratio of the first to the second
-// under `title`.
-template <typename Library, typename Floor>
-void RegisterPair(RatioReporter& reporter, const std::string& title, const std::string& name, Library library,
-                  Floor floor, std::optional<double> goal) {
-  Register(name + "/library", library);
-  Register(name + "/floor", floor);
-  reporter.AddComparison({title, name + "/library", name + "/floor", goal});
-}
+// Makes a side ready: its set-up and one unmeasured run, which also checks the answer. Called at
+// the start of each repetition; shared databases come from Shared<T>().
+using SideFactory = std::function<Side()>;
+
+struct PairOptions {
+  PairOptions(std::optional<double> goal = std::nullopt, std::optional<int> repetitions = std::nullopt)
+      : goal(goal), repetitions(repetitions) {}
+  std::optional<double> goal;      // of the median per-repetition ratio first/second
+  std::optional<int> repetitions;  // instead of the program's setting, for very long iterations
+};
+
+// Registers benchmark `name`, whose every iteration runs both sides once, first and second
+// alternating in order, and times each on its own (real time and the thread's CPU time). Both
+// sides thus run under the same state of the machine: a slow spell of the shared disk or a
+// compiler on the other core falls on both. Each repetition yields one ratio first/second;
+// `title` reports their median and spread. An exception ends the benchmark with its message.
+void RegisterPair(RatioReporter& reporter, const std::string& title, const std::string& name, SideFactory first,
+                  SideFactory second, PairOptions options);
 
 }  // namespace brontelx::bench

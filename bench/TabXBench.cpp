@@ -1,13 +1,14 @@
 // Repeated reads of one named value: 1000 GetParametroTesto calls on one TDRKTabX against a
 // statement prepared once and run 1000 times in the same transactions.
+#include <memory>
 #include <stdexcept>
 
-#include "TestDatabase.h"
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
 #include "Fixtures.h"
 #include "FloorApi.h"
 #include "Registration.h"
+#include "TestDatabase.h"
 
 namespace brontelx::bench {
 namespace {
@@ -35,54 +36,82 @@ struct TabXArchive {
   }
 };
 
-void Library(benchmark::State& state) {
-  TDRKTabX tabX;
-  tabX.SetDatabase(&Shared<TabXArchive>().library);
+Side Library() {
+  auto tabX = std::make_shared<TDRKTabX>();
+  tabX->SetDatabase(&Shared<TabXArchive>().library);
   // The first call prepares the statement; the measured calls reuse it.
-  if (tabX.GetParametroTesto(kName, 0) != kValue) throw std::runtime_error("the value does not read back");
-  for (auto _ : state) {
+  if (tabX->GetParametroTesto(kName, 0) != kValue) throw std::runtime_error("the value does not read back");
+  return {[tabX] {
     for (int i = 0; i < kCalls; ++i) {
-      std::string value = tabX.GetParametroTesto(kName, 0);
+      std::string value = tabX->GetParametroTesto(kName, 0);
       benchmark::DoNotOptimize(value);
     }
-  }
+  }};
 }
 
-void Floor(benchmark::State& state) {
-  Firebird::IAttachment* attachment = Shared<TabXArchive>().raw.get();
-  db::Status status;
-  Firebird::ITransaction* transaction =
-      attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-  Firebird::IStatement* read =
-      attachment->prepare(status.Get(), transaction, 0, kTabXRead, floor::kDialect, floor::kPrepareFlags);
-  transaction->commit(status.Get());
-  floor::Message input = floor::InputOf(status, read);
-  floor::Message output = floor::OutputOf(status, read);
-
-  for (auto _ : state) {
-    for (int i = 0; i < kCalls; ++i) {
-      transaction =
-          attachment->startTransaction(status.Get(), sizeof floor::kSnapshotTpb, floor::kSnapshotTpb);
-      input.SetText(0, kName);
-      input.SetNull(1);
-      Firebird::IResultSet* cursor =
-          read->openCursor(status.Get(), transaction, input.Metadata(), input.Data(), output.Metadata(), 0);
-      std::string value;
-      if (cursor->fetchNext(status.Get(), output.Data()) == Firebird::IStatus::RESULT_OK)
-        value = output.Text(0);
-      cursor->close(status.Get());
-      transaction->commit(status.Get());
-      benchmark::DoNotOptimize(value);
+// The read prepared once, with its messages; freed with the side.
+class FloorRead {
+ public:
+  explicit FloorRead(Firebird::IAttachment* attachment)
+      : attachment_(attachment), read_(Prepare(status_, attachment)), input_(floor::InputOf(status_, read_)),
+        output_(floor::OutputOf(status_, read_)) {}
+  ~FloorRead() {
+    try {
+      read_->free(status_.Get());
+    } catch (...) {
+      read_->release();
     }
   }
-  read->free(status.Get());
+  FloorRead(const FloorRead&) = delete;
+  FloorRead& operator=(const FloorRead&) = delete;
+
+  std::string Read() {
+    Firebird::ITransaction* transaction =
+        attachment_->startTransaction(status_.Get(), sizeof floor::kTabXTpb, floor::kTabXTpb);
+    input_.SetText(0, kName);
+    input_.SetNull(1);
+    Firebird::IResultSet* cursor =
+        read_->openCursor(status_.Get(), transaction, input_.Metadata(), input_.Data(), output_.Metadata(), 0);
+    std::string value;
+    if (cursor->fetchNext(status_.Get(), output_.Data()) == Firebird::IStatus::RESULT_OK) value = output_.Text(0);
+    cursor->close(status_.Get());
+    transaction->commit(status_.Get());
+    return value;
+  }
+
+ private:
+  static Firebird::IStatement* Prepare(db::Status& status, Firebird::IAttachment* attachment) {
+    Firebird::ITransaction* transaction =
+        attachment->startTransaction(status.Get(), sizeof floor::kTabXTpb, floor::kTabXTpb);
+    Firebird::IStatement* read =
+        attachment->prepare(status.Get(), transaction, 0, kTabXRead, floor::kDialect, floor::kPrepareFlags);
+    transaction->commit(status.Get());
+    return read;
+  }
+
+  db::Status status_;
+  Firebird::IAttachment* attachment_;
+  Firebird::IStatement* read_;
+  floor::Message input_;
+  floor::Message output_;
+};
+
+Side Floor() {
+  auto read = std::make_shared<FloorRead>(Shared<TabXArchive>().raw.get());
+  if (read->Read() != kValue) throw std::runtime_error("the value does not read back");
+  return {[read] {
+    for (int i = 0; i < kCalls; ++i) {
+      std::string value = read->Read();
+      benchmark::DoNotOptimize(value);
+    }
+  }};
 }
 
 }  // namespace
 
 void RegisterTabXBenchmarks(RatioReporter& reporter) {
   RegisterPair(reporter, "4 1000 x GetParametroTesto: library/floor", "GetParametroTesto_x1000", Library, Floor,
-               1.10);
+               {1.10});
 }
 
 }  // namespace brontelx::bench

@@ -49,15 +49,19 @@ std::optional<std::string> LoopbackLocation(const std::string& path) {
   return testing::RemoteName(path);
 }
 
+void FillValidationArchive(db::Connection& archive, const std::string& ruxLocation, int logRows) {
+  {
+    TDRKTabX tabX;
+    tabX.SetDatabase(&archive);
+    tabX.SetParametroTesto("VelZidBolDBRux", ruxLocation, 0);
+  }
+  FillLog(archive, logRows);
+}
+
 ValidationArchive::ValidationArchive(const std::string& ruxLocation, int logRows)
     : database_(schema::Kind::Archive), path_(database_.Path()) {
   OpenIBDatabase(library_, path_);
-  {
-    TDRKTabX tabX;
-    tabX.SetDatabase(&library_);
-    tabX.SetParametroTesto("VelZidBolDBRux", ruxLocation, 0);
-  }
-  FillLog(library_, logRows);
+  FillValidationArchive(library_, ruxLocation, logRows);
   const std::string result = EseguiValidazPers(library_, "VelZidBol", kLogUser, kAcceptedCode);
   if (result != "OK")
     throw std::runtime_error("the validation set-up gives \"" + result + "\" instead of OK");

@@ -32,6 +32,10 @@ class DeliveryNotes {
 // nothing when the variable is unset or not a port number.
 std::optional<std::string> LoopbackLocation(const std::string& path);
 
+// Makes `archive` a validation archive: the shared value VelZidBolDBRux names `ruxLocation`, and
+// the acquisition log BRONTELLOG holds `logRows` entries as ValidationArchive describes them.
+void FillValidationArchive(db::Connection& archive, const std::string& ruxLocation, int logRows);
+
 // A company archive whose shared value VelZidBolDBRux names `ruxLocation` and whose acquisition
 // log BRONTELLOG holds `logRows` entries: chains of ten entries, each opened by APERTURA and then
 // holding nine distinct codes, spread over 1000 users, with the index statistics brought up to
@@ -43,6 +47,7 @@ class ValidationArchive {
   ValidationArchive(const ValidationArchive&) = delete;
   ValidationArchive& operator=(const ValidationArchive&) = delete;
 
+  const std::string& Path() const { return path_; }
   db::Connection& Library() { return library_; }
   Firebird::IAttachment* Raw() const { return raw_.get(); }
 

@@ -31,9 +31,11 @@ void InputMessage::Describe(Firebird::IStatement* statement, const std::vector<s
     marker.param = markerParams[i];
     markers_.push_back(marker);
   }
+  described_ = true;
 }
 
 void InputMessage::Clear() {
+  described_ = false;
   markers_.clear();
   shape_.clear();
   metadata_.reset();

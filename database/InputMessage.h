@@ -21,6 +21,7 @@ class InputMessage {
  public:
   // Reads the markers the server describes; markerParams[i] is the parameter of marker i.
   void Describe(Firebird::IStatement* statement, const std::vector<std::size_t>& markerParams);
+  bool Described() const { return described_; }
   void Clear();
 
   // Writes the parameters' values. Text for markers with a declared character set travels as
@@ -28,8 +29,9 @@ class InputMessage {
   // encoding; text for blob markers becomes a new blob in the transaction.
   void Fill(const std::vector<Param>& params, Connection& connection, Transaction& transaction);
 
+  // Null until filled.
   Firebird::IMessageMetadata* Metadata() const { return metadata_.get(); }
-  unsigned char* Buffer() { return buffer_.data(); }
+  unsigned char* Buffer() { return buffer_.empty() ? nullptr : buffer_.data(); }
 
  private:
   struct Marker {
@@ -51,6 +53,7 @@ class InputMessage {
 
   void Rebuild(std::vector<Shape> shape);
 
+  bool described_ = false;
   std::vector<Marker> markers_;
   std::vector<Shape> shape_;
   FbRef<Firebird::IMessageMetadata> metadata_;

@@ -13,30 +13,35 @@ namespace brontelx::db {
 void Row::Describe(Firebird::IStatement* statement) {
   Clear();
   Status status;
-  const FbRef<Firebird::IMessageMetadata> described(statement->getOutputMetadata(&status));
-  const unsigned count = described->getCount(&status);
+  FbRef<Firebird::IMessageMetadata> metadata(statement->getOutputMetadata(&status));
+  const unsigned count = metadata->getCount(&status);
   if (count == 0) return;
-  const FbRef<Firebird::IMetadataBuilder> builder(described->getBuilder(&status));
+  // Made only when a column must arrive in another layout than described.
+  FbRef<Firebird::IMetadataBuilder> builder;
   std::vector<Column> columns(count);
   for (unsigned i = 0; i < count; ++i) {
     Column& column = columns[i];
-    column.alias = described->getAlias(&status, i);
-    if (column.alias.empty()) column.alias = described->getField(&status, i);
-    column.type = BaseType(described->getType(&status, i));
-    column.subType = described->getSubType(&status, i);
-    column.charset = described->getCharSet(&status, i);
-    column.scale = described->getScale(&status, i);
+    column.alias = metadata->getAlias(&status, i);
+    if (column.alias.empty()) column.alias = metadata->getField(&status, i);
+    column.type = BaseType(metadata->getType(&status, i));
+    column.subType = metadata->getSubType(&status, i);
+    column.charset = metadata->getCharSet(&status, i);
+    column.scale = metadata->getScale(&status, i);
     column.messageCharset = column.charset;
     if (IsTextType(column.type) && charsets::ServerTransliterates(column.charset)) {
-      const unsigned chars = described->getLength(&status, i) / charsets::MaxBytesPerChar(column.charset);
-      builder->setType(&status, i, SQL_VARYING);
-      builder->setCharSet(&status, i, charsets::kUtf8);
-      builder->setLength(&status, i, std::min(kMaxVarchar, chars * 4));
+      const unsigned length = metadata->getLength(&status, i);
+      const unsigned utf8Length = std::min(kMaxVarchar, length / charsets::MaxBytesPerChar(column.charset) * 4);
+      if (column.type != SQL_VARYING || column.charset != charsets::kUtf8 || length != utf8Length) {
+        if (!builder) builder.reset(metadata->getBuilder(&status));
+        builder->setType(&status, i, SQL_VARYING);
+        builder->setCharSet(&status, i, charsets::kUtf8);
+        builder->setLength(&status, i, utf8Length);
+      }
       column.type = SQL_VARYING;
       column.messageCharset = charsets::kUtf8;
     }
   }
-  FbRef<Firebird::IMessageMetadata> metadata(builder->getMetadata(&status));
+  if (builder) metadata.reset(builder->getMetadata(&status));
   for (unsigned i = 0; i < count; ++i) {
     columns[i].offset = metadata->getOffset(&status, i);
     columns[i].nullOffset = metadata->getNullOffset(&status, i);

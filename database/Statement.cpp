@@ -13,6 +13,27 @@
 
 namespace brontelx::db {
 
+namespace {
+
+bool MayReturnColumns(unsigned statementType) {
+  switch (statementType) {
+    case isc_info_sql_stmt_insert:
+    case isc_info_sql_stmt_update:
+    case isc_info_sql_stmt_delete:
+    case isc_info_sql_stmt_ddl:
+    case isc_info_sql_stmt_start_trans:
+    case isc_info_sql_stmt_commit:
+    case isc_info_sql_stmt_rollback:
+    case isc_info_sql_stmt_set_generator:
+    case isc_info_sql_stmt_savepoint:
+      return false;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
 std::atomic<std::uint64_t> Statement::prepareCount_{0};
 
 Statement::Statement(Connection* database, Transaction* transaction) {
@@ -112,8 +133,11 @@ void Statement::Prepare() {
   ++prepareCount_;
   try {
     statementType_ = handle_->getType(&status);
-    input_.Describe(handle_.get(), markerParams_);
-    output_.Describe(handle_.get());
+    // The markers are described when the statement first runs with parameters: a statement
+    // prepared only for its columns (PreparaUpdateSQL's copy of a query) never asks for them.
+    // Plain inserts, updates, deletes and the rest have no output (with RETURNING a statement is
+    // of the procedure kind), so only the kinds that may return columns are asked for them.
+    if (MayReturnColumns(statementType_)) output_.Describe(handle_.get());
   } catch (...) {
     Unprepare();
     throw;
@@ -124,20 +148,31 @@ void Statement::ExecQuery() {
   Transaction& transaction = ActiveTransaction();
   CloseQuietly();
   Prepare();
-  input_.Fill(params_, *database_, transaction);
+  // Without named parameters there is no input message: the engine is not asked to describe the
+  // markers. A statement with markers of its own then fails to run, and is described to say why.
+  if (!markerParams_.empty()) {
+    if (!input_.Described()) input_.Describe(handle_.get(), markerParams_);
+    input_.Fill(params_, *database_, transaction);
+  }
   Status status(database_);
   eof_ = true;
   output_.SetFilled(false);
-  if (statementType_ == isc_info_sql_stmt_select || statementType_ == isc_info_sql_stmt_select_for_upd) {
-    cursor_ = FbHandle<Firebird::IResultSet>(handle_->openCursor(
-        &status, transaction.Handle(), input_.Metadata(), input_.Buffer(), output_.Metadata(), 0));
-    Next();
-  } else {
-    handle_->execute(&status, transaction.Handle(), input_.Metadata(), input_.Buffer(), output_.Metadata(),
-                     output_.Buffer());
-    output_.SetFilled(output_.Count() > 0);
-    eof_ = !output_.Filled();
+  try {
+    if (statementType_ == isc_info_sql_stmt_select || statementType_ == isc_info_sql_stmt_select_for_upd) {
+      cursor_ = FbHandle<Firebird::IResultSet>(handle_->openCursor(
+          &status, transaction.Handle(), input_.Metadata(), input_.Buffer(), output_.Metadata(), 0));
+    } else {
+      handle_->execute(&status, transaction.Handle(), input_.Metadata(), input_.Buffer(), output_.Metadata(),
+                       output_.Buffer());
+      output_.SetFilled(output_.Count() > 0);
+      eof_ = !output_.Filled();
+      return;
+    }
+  } catch (const DatabaseError&) {
+    if (markerParams_.empty()) input_.Describe(handle_.get(), markerParams_);
+    throw;
   }
+  Next();
 }
 
 void Statement::Next() {

@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
-# Builds the benchmarks of the default preset and runs them. Each benchmark of the library runs
-# beside a floor written directly on the Firebird API doing the same work; the program ends with
-# the medians and the ratios library/floor. The delivery-note validation is also measured with its
-# database on a private Firebird server on 127.0.0.1, which runs while this script runs.
+# Builds the benchmarks of the default preset and runs them with a private Firebird server on
+# 127.0.0.1, which runs while this script runs:
+#  - brontelx_benchmarks: each benchmark of the library beside a floor written directly on the
+#    Firebird API doing the same work, both run alternately in every iteration; it ends with the
+#    ratios library/floor, their spread and goals;
+#  - brontelx_roundtrips: the round trips of a validation whose delivery-note database sits behind
+#    a latency proxy, and its times at 10 and 50 ms one way;
+#  - brontelx_load: K = 1, 4, 16, 64 client processes on the server, library against raw API, and
+#    K settings windows saving together.
 #
-#   scripts/bench.sh                                  everything (about fifteen minutes)
-#   scripts/bench.sh --benchmark_filter=Avvia         only what matches
+#   scripts/bench.sh                                  everything (about ten minutes)
+#   scripts/bench.sh --benchmark_filter=Avvia         only the benchmarks that match, nothing else
 #   scripts/bench.sh --benchmark_repetitions=40       more repetitions (default 25)
 #
-# Arguments go to the benchmark program. The report is also saved in build/bench-results.txt. A run
-# of everything (no --benchmark_filter) rewrites the machine and the results of docs/PERFORMANCE.md;
-# the rest of that file is left as it is.
+# Arguments go to brontelx_benchmarks. The reports are also saved in build/bench-results.txt. A run
+# of everything (no --benchmark_filter) rewrites the machine, the results, the round trips, the load
+# table and its plot (docs/load-throughput.svg) and the host's memory in docs/PERFORMANCE.md; the
+# rest of that file is left as it is.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 brontelx_prepare
 
 cmake --preset default
-cmake --build --preset default --target brontelx_benchmarks
+cmake --build --preset default --target brontelx_benchmarks brontelx_roundtrips brontelx_load
 
 # A server that was already running (a test run in progress) is used and left running.
 server_dir=$BRONTELX_ROOT/build/fbserver
@@ -27,10 +33,6 @@ fi
 BRONTELX_FB_PORT=$("$BRONTELX_ROOT/scripts/fbserver.sh" start "$server_dir")
 export BRONTELX_FB_PORT
 echo "Private Firebird server on 127.0.0.1:$BRONTELX_FB_PORT"
-
-results=$BRONTELX_ROOT/build/bench-results.md
-build/default/bench/brontelx_benchmarks --benchmark_color=false --results_markdown="$results" "$@" |
-  tee build/bench-results.txt
 
 # The machine the figures come from, as a Markdown table.
 machine_table() {
@@ -74,11 +76,29 @@ memory_table() {
   rm -rf "$shots"
 }
 
-if [[ " $* " != *" --benchmark_filter="* ]]; then
-  machine_table >build/bench-machine.md
+full=0
+[[ " $* " != *" --benchmark_filter="* ]] && full=1
+# Taken before the run, so that it shows the load the run started in.
+machine_table >build/bench-machine.md
+
+results=$BRONTELX_ROOT/build/bench-results.md
+build/default/bench/brontelx_benchmarks --benchmark_color=false --results_markdown="$results" "$@" |
+  tee build/bench-results.txt
+if ((full)); then
+  echo "Round trips over a slow link"
+  build/default/bench/brontelx_roundtrips --markdown=build/bench-roundtrips.md | tee -a build/bench-results.txt
+  echo "Many clients on one server"
+  build/default/bench/load/brontelx_load run --markdown=build/bench-load.md --plot=build/bench-load.svg |
+    tee -a build/bench-results.txt
+fi
+
+if ((full)); then
   memory_table >build/bench-memory.md
   splice docs/PERFORMANCE.md machine build/bench-machine.md
   splice docs/PERFORMANCE.md results "$results"
+  splice docs/PERFORMANCE.md roundtrips build/bench-roundtrips.md
+  splice docs/PERFORMANCE.md load build/bench-load.md
   splice docs/PERFORMANCE.md memory build/bench-memory.md
-  echo "docs/PERFORMANCE.md: machine, results and host memory rewritten from this run"
+  cp build/bench-load.svg docs/load-throughput.svg
+  echo "docs/PERFORMANCE.md: machine, results, round trips, load (and docs/load-throughput.svg), host memory rewritten from this run"
 fi

@@ -1,5 +1,10 @@
 #include "DRKTabX.h"
 
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "DatabaseError.h"
 #include "TransactedStatement.h"
 
 namespace brontelx {
@@ -33,6 +38,20 @@ std::vector<std::string> WriteLines(const std::string& column) {
           ")"};
 }
 
+constexpr auto kLockWait = std::chrono::seconds(2);
+constexpr auto kConcurrentWriteWait = std::chrono::seconds(10);
+
+// The number of the transaction whose write it met, as the engine's message names it; empty when
+// the message names none.
+std::string ConcurrentTransaction(const db::DatabaseError& e) {
+  static constexpr std::string_view kLabel = "concurrent transaction number is ";
+  const std::string_view message = e.what();
+  const std::size_t at = message.find(kLabel);
+  if (at == std::string_view::npos) return {};
+  const std::string_view rest = message.substr(at + kLabel.size());
+  return std::string(rest.substr(0, rest.find_first_not_of("0123456789")));
+}
+
 // Owner 0 addresses the shared value, stored with a NULL owner.
 void BindUtente(db::Statement& SQL, std::int32_t Utente) {
   if (Utente == 0) {
@@ -47,7 +66,9 @@ void BindUtente(db::Statement& SQL, std::int32_t Utente) {
 db::Transaction& TDRKTabX::GetTransaction() {
   if (!FTransaction) {
     FTransaction = std::make_unique<db::Transaction>(FDatabase);
-    FTransaction->Params() = db::TransactedStatement::SnapshotParams();
+    // A write waits a little for another connection's write of the same row to end, rather than
+    // failing at once or hanging the window behind a row held for good.
+    FTransaction->Params() = {"concurrency", "wait", "lock_timeout=" + std::to_string(kLockWait.count())};
   }
   return *FTransaction;
 }
@@ -136,17 +157,38 @@ std::string TDRKTabX::GetParametroMemo(const std::string& Nome, std::int32_t Ute
 
 void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::int32_t Utente,
                             const std::string& Valore) {
-  BeginUpdate();
-  try {
-    SQL.ParamByName("NOME").SetString(Nome);
-    SQL.ParamByName("VALORE").SetString(Valore);
-    BindUtente(SQL, Utente);
-    SQL.ExecQuery();
-  } catch (...) {
-    EndUpdateAfterError();
-    throw;
+  // Hosts save the same value at the same time (the settings windows of several workstations). A
+  // write that met another one, committed since this transaction began or while this one waited
+  // for its lock, is tried again in a new transaction, so that the later write wins instead of
+  // failing; for at most kConcurrentWriteWait in all. The engine reports a lock wait that timed out
+  // in the same words, so a row is taken as held for good when the same transaction is still in
+  // the way after a further whole lock wait: then the save fails.
+  const bool ownTransaction = FUpdating == 0;
+  const auto start = std::chrono::steady_clock::now();
+  std::string lastHolder;
+  for (;;) {
+    BeginUpdate();
+    try {
+      SQL.ParamByName("NOME").SetString(Nome);
+      SQL.ParamByName("VALORE").SetString(Valore);
+      BindUtente(SQL, Utente);
+      SQL.ExecQuery();
+    } catch (const db::DatabaseError& e) {
+      EndUpdateAfterError();
+      const std::string holder = ConcurrentTransaction(e);
+      const bool heldForGood = holder.empty() || holder == lastHolder;
+      if (!ownTransaction || !e.IsWriteConflict() || heldForGood ||
+          std::chrono::steady_clock::now() - start >= kConcurrentWriteWait)
+        throw;
+      lastHolder = holder;
+      continue;
+    } catch (...) {
+      EndUpdateAfterError();
+      throw;
+    }
+    EndUpdate();
+    return;
   }
-  EndUpdate();
 }
 
 void TDRKTabX::SetParametroTesto(const std::string& Nome, const std::string& Valore, std::int32_t Utente) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
 #include "DatabaseError.h"
@@ -95,7 +98,7 @@ TEST_F(DRKTabXTest, OverlongNameStoresNothing) {
   EXPECT_EQ(QueryText(observer, "SELECT COUNT(*) || ':' || MAX(CHAR_LENGTH(NOME)) FROM TABX"), "1:64");
 }
 
-TEST_F(DRKTabXTest, LockedRowFailsAtOnce) {
+TEST_F(DRKTabXTest, RowHeldByAnotherWriteFailsTheSave) {
   tabX.SetParametroTesto("L", "prima", 0);
   db::Transaction lock(&observer);
   lock.StartTransaction();
@@ -111,6 +114,24 @@ TEST_F(DRKTabXTest, LockedRowFailsAtOnce) {
   lock.Rollback();
   tabX.SetParametroTesto("L", "dopo", 0);
   EXPECT_EQ(tabX.GetParametroTesto("L", 0), "dopo");
+}
+
+TEST_F(DRKTabXTest, SaveMeetingAnotherHostsSaveWritesAfterIt) {
+  tabX.SetParametroTesto("S", "prima", 0);
+  db::Transaction other(&observer);
+  other.Params() = {"concurrency", "nowait"};
+  other.StartTransaction();
+  db::Statement write(&observer, &other);
+  write.SetSQL({"UPDATE TABX SET TESTO = 'altro' WHERE NOME = 'S'"});
+  write.ExecQuery();
+  // The other host's save ends while this one's runs: the later write wins, with no error.
+  std::thread commit([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    other.Commit();
+  });
+  EXPECT_NO_THROW(tabX.SetParametroTesto("S", "dopo", 0));
+  commit.join();
+  EXPECT_EQ(QueryText(observer, "SELECT TESTO FROM TABX WHERE NOME = 'S'"), "dopo");
 }
 
 TEST_F(DRKTabXTest, StatementsArePreparedOnceForTheObjectsLife) {

@@ -1,0 +1,349 @@
+// The load benchmark: K workstations (client processes) on one private server holding all three
+// databases. For each K, K clients run VelZidBol in a loop for a fixed time through the library,
+// then K clients do the same on the plain API; the report gives validations per second, median and
+// 99th-percentile latency, errors, the library/raw throughput ratio, and the server's attachments
+// and transactions once the clients have gone. Then K hosts save the settings window's location
+// and placement at the same time: no error box may appear, and no write may be lost beyond "the
+// later write wins".
+//
+//   brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R]
+//                     [--markdown=FILE] [--plot=FILE.svg]
+//
+// Each side validates in N rounds of S seconds (default 5 of 3), the sides taking turns; the
+// settings windows save R times each (default 3).
+//
+// It needs BRONTELX_FB_PORT (scripts/bench.sh starts the server). The clients are this program
+// again ("client" and "settings" modes), started from its own folder, where user/dati.ini sends
+// them to the user directory on the server.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "LoadPlot.h"
+#include "LoadSite.h"
+#include "LoadWorkers.h"
+#include "LoopbackServer.h"
+#include "ProgramMain.h"
+
+namespace brontelx::bench {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ChildProcess;
+
+constexpr auto kStartBound = std::chrono::seconds(180);
+constexpr auto kEndBound = std::chrono::seconds(180);
+
+struct Options {
+  double seconds = 3;         // of each round of validations
+  int validationRounds = 5;   // of each side, alternating
+  std::vector<int> clients{1, 4, 16, 64};
+  int rounds = 3;
+  std::string markdown;
+  std::string plot;
+};
+
+struct ValidationStep {
+  double perSecond = 0;
+  double median = 0, p99 = 0;  // ms
+  std::int64_t validations = 0, errors = 0;
+  std::int64_t cpuMicroseconds = 0;  // of the client processes, all together
+  std::string firstError;
+  LoadSite::Counts after;
+};
+
+struct SettingsStep {
+  int saves = 0;
+  std::vector<std::string> errorBoxes;
+  bool laterWins = false;
+  std::string laterWinsNote;
+  int placementsKept = 0;
+  LoadSite::Counts after;
+};
+
+double Quantile(std::vector<std::int64_t> values, double q) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const auto index = static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5);
+  return static_cast<double>(values[index]);
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& arguments) {
+  return std::make_unique<ChildProcess>(fs::read_symlink("/proc/self/exe").string(), arguments);
+}
+
+void WaitUntilReady(const std::vector<std::unique_ptr<ChildProcess>>& children) {
+  for (const auto& child : children) {
+    if (!child->WaitForOutput("ready", kStartBound))
+      throw std::runtime_error("a client did not start: " + child->Errors() + child->Output());
+  }
+}
+
+void WaitUntilEnded(const std::vector<std::unique_ptr<ChildProcess>>& children) {
+  for (const auto& child : children) {
+    const std::optional<testing::ChildStatus> status = child->Wait(kEndBound);
+    if (!status || !status->exited || status->code != 0)
+      throw std::runtime_error("a client failed: " + child->Errors() + child->Output());
+  }
+}
+
+// Waits until the server holds as many attachments and transactions as at the start (the server
+// notices closed connections on its own time), at most a minute; returns what it holds then.
+LoadSite::Counts CountsAfter(const LoadSite& site, const LoadSite::Counts& start) {
+  LoadSite::Counts counts = site.ServerCounts();
+  for (int i = 0; i < 60 && counts != start; ++i) {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    counts = site.ServerCounts();
+  }
+  return counts;
+}
+
+// What the clients of one side printed, summed.
+ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& children, double seconds) {
+  ValidationStep step;
+  std::vector<std::int64_t> latencies;
+  for (const auto& child : children) {
+    std::istringstream output(child->Output());
+    std::string line;
+    while (std::getline(output, line)) {
+      std::istringstream words(line);
+      std::string word;
+      words >> word;
+      if (word == "done") {
+        std::int64_t count = 0, errors = 0, cpu = 0;
+        words >> count >> errors >> cpu;
+        step.validations += count;
+        step.errors += errors;
+        step.cpuMicroseconds += cpu;
+      } else if (word == "latencies") {
+        std::int64_t latency = 0;
+        while (words >> latency) latencies.push_back(latency);
+      } else if (word == "error" && step.firstError.empty()) {
+        step.firstError = line.substr(6);
+      }
+    }
+  }
+  step.perSecond = static_cast<double>(step.validations) / seconds;
+  step.median = Quantile(latencies, 0.5) / 1000;
+  step.p99 = Quantile(latencies, 0.99) / 1000;
+  return step;
+}
+
+// K library clients and K raw clients, all with their sessions started; then `rounds` rounds in
+// which the K library clients validate for `seconds` and the K raw clients after them (or before
+// them, every other round), so that both sides meet the same spells of the shared machine.
+std::pair<ValidationStep, ValidationStep> RunValidations(const LoadSite& site, const LoadSite::Counts& start,
+                                                         int clients, int rounds, double seconds) {
+  std::vector<std::unique_ptr<ChildProcess>> sides[2];  // library, raw
+  for (int side = 0; side < 2; ++side) {
+    for (int user = 1; user <= clients; ++user)
+      sides[side].push_back(Start({"client", side == 0 ? "library" : "raw", std::to_string(user), site.UserDirectory()}));
+  }
+  for (const auto& children : sides) WaitUntilReady(children);
+  for (int round = 1; round <= rounds; ++round) {
+    for (const int side : round % 2 ? std::vector{0, 1} : std::vector{1, 0}) {
+      for (const auto& child : sides[side]) child->Write("go " + Fixed(seconds, 3) + "\n");
+      for (const auto& child : sides[side]) {
+        if (!child->WaitForOutput("end " + std::to_string(round) + "\n", kEndBound))
+          throw std::runtime_error("a client did not finish its round: " + child->Errors() + child->Output());
+      }
+    }
+  }
+  for (const auto& children : sides) {
+    for (const auto& child : children) child->Write("quit\n");
+    WaitUntilEnded(children);
+  }
+  ValidationStep library = Collect(sides[0], rounds * seconds);
+  ValidationStep raw = Collect(sides[1], rounds * seconds);
+  library.after = raw.after = CountsAfter(site, start);
+  return {library, raw};
+}
+
+SettingsStep RunSettings(const LoadSite& site, const LoadSite::Counts& start, int hosts, int rounds) {
+  std::vector<std::unique_ptr<ChildProcess>> children;
+  for (int user = 1; user <= hosts; ++user) children.push_back(Start({"settings", std::to_string(user), std::to_string(rounds)}));
+  WaitUntilReady(children);
+  for (const auto& child : children) child->Write("go\n");
+  WaitUntilEnded(children);
+  struct Save {
+    std::int64_t begin = 0, end = 0;
+    std::string location;
+    std::string placement;
+  };
+  SettingsStep step;
+  std::map<int, Save> last;  // by host (user)
+  Save latest;
+  for (int host = 1; host <= hosts; ++host) {
+    std::istringstream output(children[static_cast<std::size_t>(host - 1)]->Output());
+    std::string line;
+    while (std::getline(output, line)) {
+      std::istringstream words(line);
+      std::string word;
+      words >> word;
+      if (word == "saved") {
+        Save save;
+        std::string x, y;
+        words >> save.begin >> save.end >> save.location >> x >> y;
+        save.placement = x + " " + y;
+        ++step.saves;
+        last[host] = save;
+        if (save.end > latest.end) latest = save;
+      } else if (word == "errorbox") {
+        step.errorBoxes.push_back(line.substr(9));
+      }
+    }
+  }
+  // The stored location must be the final write of a host, made no earlier than the start of the
+  // save that ended last (overlapping saves may land in either order).
+  const std::string stored = site.StoredLocation();
+  const auto owner = std::find_if(last.begin(), last.end(), [&](const auto& entry) { return entry.second.location == stored; });
+  if (owner == last.end()) {
+    step.laterWinsNote = "stored \"" + stored + "\" is no host's final write";
+  } else if (owner->second.end < latest.begin) {
+    step.laterWinsNote = "stored write of host " + std::to_string(owner->first) + " ended before the last save began";
+  } else {
+    step.laterWins = true;
+  }
+  for (const auto& [host, save] : last) {
+    if (site.StoredPlacement(host) == save.placement) ++step.placementsKept;
+  }
+  step.after = CountsAfter(site, start);
+  return step;
+}
+
+double CpuPerValidation(const ValidationStep& step) {
+  return step.validations ? static_cast<double>(step.cpuMicroseconds) / static_cast<double>(step.validations) / 1000 : 0;
+}
+
+std::string CountsText(const LoadSite::Counts& counts) {
+  return std::to_string(counts.attachments) + " / " + std::to_string(counts.transactions);
+}
+
+int Coordinate(const Options& options) {
+  const std::optional<int> port = testing::LoopbackPort();
+  if (!port) throw std::runtime_error("BRONTELX_FB_PORT is not set (scripts/bench.sh starts the server and sets it)");
+  const int most = *std::max_element(options.clients.begin(), options.clients.end());
+  LoadSite site(*port, fs::read_symlink("/proc/self/exe").parent_path(), most);
+  const LoadSite::Counts start = site.ServerCounts();
+
+  std::ostringstream table;
+  table << "Server attachments / transactions before the steps: " << CountsText(start) << "\n\n"
+        << "| K | library validations/s | raw validations/s | library/raw | library median / p99 | raw median / p99 "
+           "| client CPU per validation, library / raw | errors library / raw | server after | goal |\n"
+           "|---|---|---|---|---|---|---|---|---|---|\n";
+  std::vector<double> libraryRates, rawRates;
+  std::vector<std::string> notes;
+  for (const int clients : options.clients) {
+    std::cerr << "K = " << clients << ": library, then raw" << std::endl;
+    const auto [library, raw] = RunValidations(site, start, clients, options.validationRounds, options.seconds);
+    libraryRates.push_back(library.perSecond);
+    rawRates.push_back(raw.perSecond);
+    const double ratio = raw.perSecond > 0 ? library.perSecond / raw.perSecond : 0;
+    const bool met = library.errors == 0 && raw.errors == 0 && ratio >= 0.90 && library.after == start &&
+                     raw.after == start;
+    table << "| " << clients << " | " << Fixed(library.perSecond, 1) << " | " << Fixed(raw.perSecond, 1) << " | "
+          << Fixed(ratio, 3) << " | " << Fixed(library.median, 1) << " / " << Fixed(library.p99, 1) << " ms | "
+          << Fixed(raw.median, 1) << " / " << Fixed(raw.p99, 1) << " ms | " << Fixed(CpuPerValidation(library), 2)
+          << " / " << Fixed(CpuPerValidation(raw), 2) << " ms | " << library.errors << " / " << raw.errors
+          << " | " << CountsText(library.after) << " | "
+          << (met ? "met" : "**MISSED**") << " |\n";
+    for (const ValidationStep* step : {&library, &raw}) {
+      if (!step->firstError.empty())
+        notes.push_back("K = " + std::to_string(clients) + (step == &library ? ", library" : ", raw") +
+                        ": first error: " + step->firstError);
+    }
+  }
+  table << "\n| K hosts saving together | saves | error boxes | stored location | placements kept | server after | goal "
+           "|\n|---|---|---|---|---|---|---|\n";
+  for (const int hosts : options.clients) {
+    std::cerr << "K = " << hosts << ": settings windows saving together" << std::endl;
+    const SettingsStep step = RunSettings(site, start, hosts, options.rounds);
+    const bool met = step.errorBoxes.empty() && step.laterWins && step.placementsKept == hosts &&
+                     step.saves == hosts * options.rounds && step.after == start;
+    table << "| " << hosts << " | " << step.saves << " | " << step.errorBoxes.size() << " | "
+          << (step.laterWins ? "a final write, the later one" : step.laterWinsNote) << " | " << step.placementsKept
+          << " of " << hosts << " | " << CountsText(step.after) << " | " << (met ? "met" : "**MISSED**") << " |\n";
+    if (!step.errorBoxes.empty())
+      notes.push_back(std::to_string(hosts) + " hosts: first error box: " + step.errorBoxes.front());
+  }
+  if (!notes.empty()) {
+    table << "\n";
+    for (const std::string& note : notes) table << "- " << note << "\n";
+  }
+  std::cout << table.str();
+  if (!options.markdown.empty()) {
+    std::ofstream file(options.markdown);
+    file << table.str();
+    if (!file) throw std::runtime_error("cannot write " + options.markdown);
+  }
+  if (!options.plot.empty()) {
+    std::ofstream file(options.plot);
+    file << ThroughputPlot(options.clients, {{"library", "#1f77b4", libraryRates}, {"raw API", "#d62728", rawRates}});
+    if (!file) throw std::runtime_error("cannot write " + options.plot);
+  }
+  return 0;
+}
+
+std::vector<int> ParseList(std::string_view text) {
+  std::vector<int> values;
+  std::stringstream items{std::string(text)};
+  std::string item;
+  while (std::getline(items, item, ',')) values.push_back(std::stoi(item));
+  if (values.empty()) throw std::runtime_error("no client counts given");
+  return values;
+}
+
+int Main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 4 && args[0] == "client") return RunValidationClient(args[1] == "library", std::stoi(args[2]), args[3]);
+  if (args.size() == 3 && args[0] == "settings") return RunSettingsHost(std::stoi(args[1]), std::stoi(args[2]), argc, argv);
+  if (args.empty() || args[0] != "run") {
+    std::cerr << "usage: brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R] "
+                 "[--markdown=FILE] [--plot=FILE.svg]\n";
+    return 2;
+  }
+  Options options;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg.starts_with("--seconds=")) {
+      options.seconds = std::stod(std::string(arg.substr(10)));
+    } else if (arg.starts_with("--clients=")) {
+      options.clients = ParseList(arg.substr(10));
+    } else if (arg.starts_with("--validation-rounds=")) {
+      options.validationRounds = std::stoi(std::string(arg.substr(20)));
+    } else if (arg.starts_with("--rounds=")) {
+      options.rounds = std::stoi(std::string(arg.substr(9)));
+    } else if (arg.starts_with("--markdown=")) {
+      options.markdown = arg.substr(11);
+    } else if (arg.starts_with("--plot=")) {
+      options.plot = arg.substr(7);
+    } else {
+      throw std::runtime_error("unknown argument " + std::string(arg));
+    }
+  }
+  return Coordinate(options);
+}
+
+}  // namespace
+}  // namespace brontelx::bench
+
+int main(int argc, char** argv) { return brontelx::bench::RunProgram("brontelx_load", brontelx::bench::Main, argc, argv); }
