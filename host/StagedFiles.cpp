@@ -64,7 +64,8 @@ void CheckTarget(const fs::path& target, const fs::path& marker) {
   if (fs::is_symlink(status)) throw Error(target.string() + " is a link: it is left as it is");
   if (!fs::is_regular_file(status)) throw Error(target.string() + " is not a file: it is left as it is");
   if (!MadeByTheDemo(target, marker))
-    throw Error(target.string() + " exists and was not created by the demo: it is left as it is");
+    throw Error(target.string() + " exists and was not created by the demo: it is left as it is (remove it, and " +
+                marker.filename().string() + " beside it, to let the demo build a new one)");
 }
 
 // "<target>.demo-new-<process>-<random>": a name of this run's own.
