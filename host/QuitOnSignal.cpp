@@ -20,11 +20,11 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int number) {
+  const int saved = errno;
   // A second signal takes the default action: the host ends at once if the clean end hangs.
   struct sigaction fallback {};
   fallback.sa_handler = SIG_DFL;
   sigaction(number, &fallback, nullptr);
-  const int saved = errno;
   const unsigned char byte = static_cast<unsigned char>(number);
   [[maybe_unused]] const ssize_t written = write(signalPipe[1], &byte, 1);
   errno = saved;
