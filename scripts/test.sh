@@ -24,7 +24,8 @@ export QT_QPA_PLATFORM=offscreen
 # dynamic TLS is stale by then and its scan crashes. Static TLS, where our own code keeps its
 # thread-locals, is still scanned.
 export ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0
-export LSAN_OPTIONS=suppressions=$BRONTELX_ROOT/scripts/lsan.supp:print_suppressions=0
+# The path is quoted for the sanitizers' option parser: a checkout's folder may hold blanks.
+export LSAN_OPTIONS="suppressions='$BRONTELX_ROOT/scripts/lsan.supp':print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 ran=()
