@@ -280,11 +280,19 @@ i386_runs() {
 
 # fbclient.dll for 32-bit Wine: the Winelib forwarder to the 32-bit Linux client.
 build_forwarder() {
-  local forwarder=$work/fbclient
+  local forwarder=$work/fbclient scratch
   mkdir -p "$forwarder"
-  winegcc -m32 -shared -o "$forwarder/fbclient.dll" "$BRONTELX_ROOT/tests/wine/fbclient/fbclient.spec" \
-    "$BRONTELX_ROOT/tests/wine/fbclient/fbclient.c" -ldl >"$work/winegcc.out" 2>&1 ||
+  # winegcc splits the paths it hands on at blanks, so it builds in a folder of its own by
+  # relative names.
+  scratch=$(mktemp -d /tmp/brontelx-winegcc.XXXXXX)
+  cp "$BRONTELX_ROOT/tests/wine/fbclient/fbclient.spec" "$BRONTELX_ROOT/tests/wine/fbclient/fbclient.c" "$scratch/"
+  if ! (cd "$scratch" && winegcc -m32 -shared -o fbclient.dll fbclient.spec fbclient.c -ldl) \
+    >"$work/winegcc.out" 2>&1; then
+    rm -rf "$scratch"
     fail "the fbclient.dll forwarder did not build; see $work/winegcc.out"
+  fi
+  mv "$scratch"/fbclient.dll* "$forwarder/"
+  rm -rf "$scratch"
   # Wine loads a Winelib DLL named fbclient.dll as a builtin from the program's folder.
   forwarder_dll=$forwarder/fbclient.dll.so
 }

@@ -9,6 +9,8 @@
 //     DATABASE  where the server creates the database (a path on the server's machine)
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <firebird/Interface.h>
 
 #include <cstdio>
@@ -83,6 +85,7 @@ int Run(const std::string& server, const std::string& database) {
     dpb->insertString(&status, isc_dpb_lc_ctype, "UTF8");
     dpb->insertString(&status, isc_dpb_set_db_charset, "UTF8");
     dpb->insertInt(&status, isc_dpb_connect_timeout, 15);
+    dpb->insertTag(&status, isc_dpb_utf8_filename);
     const std::string location = server + ":" + database;
     IAttachment* attachment = provider->createDatabase(&status, location.c_str(), dpb->getBufferLength(&status),
                                                        dpb->getBuffer(&status));
@@ -114,14 +117,26 @@ int Run(const std::string& server, const std::string& database) {
   return passed ? 0 : 1;
 }
 
+std::string Utf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(size > 0 ? size - 1 : 0, '\0');
+  if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 3) {
+// The arguments are taken as UTF-16 and the database's path travels flagged as UTF-8: in the ANSI
+// code page a non-ASCII build folder reached the client as bytes it could not read.
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argv == nullptr || argc != 3) {
     std::fprintf(stderr, "usage: brontelx_fbclient_check SERVER DATABASE\n");
     return 2;
   }
-  const int result = Run(argv[1], argv[2]);
+  const int result = Run(Utf8(argv[1]), Utf8(argv[2]));
+  LocalFree(argv);
   std::printf("%s\n", result == 0 ? "fbclient check passed" : "fbclient check failed");
   return result;
 }

@@ -41,16 +41,18 @@ constexpr wchar_t kSharedLibgcc[] = L"libgcc_s_dw2-1.dll";
 constexpr const wchar_t* kControlAtoms[] = {L"BrontelX.Control:ButtonChiudi", L"BrontelX.Control:EditRisultato",
                                             L"BrontelX.Control:EditVelZidBolDBRux"};
 
-std::string Setting(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) throw std::runtime_error(std::string(name) + " is not set");
-  return value;
+// An environment setting as UTF-8: read in UTF-16, since the ANSI code page may not hold the
+// paths it names.
+std::string Setting(const wchar_t* name) {
+  const wchar_t* value = _wgetenv(name);
+  if (!value || !*value) throw std::runtime_error(platform::win32::ToUtf8(name) + " is not set");
+  return platform::win32::ToUtf8(value);
 }
 
 // The library loaded by this test, as a host loads it, and freed again at the test's end.
 class Library {
  public:
-  Library() : module_(winhost::LoadHostLibrary(ToWide(Setting("BRONTELX_LIBRARY")))) {}
+  Library() : module_(winhost::LoadHostLibrary(ToWide(Setting(L"BRONTELX_LIBRARY")))) {}
   ~Library() { FreeLibrary(module_); }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
@@ -68,8 +70,8 @@ class Library {
 class HostConditionsTest : public ::testing::Test {
  protected:
   HostConditionsTest() {
-    OpenIBDatabase(users, Setting("BRONTELX_USER_DATABASE"));
-    OpenIBDatabase(archive, Setting("BRONTELX_ARCHIVE"));
+    OpenIBDatabase(users, Setting(L"BRONTELX_USER_DATABASE"));
+    OpenIBDatabase(archive, Setting(L"BRONTELX_ARCHIVE"));
   }
 
   // Non-system attachments besides the test's own: the sessions of the library's windows.
