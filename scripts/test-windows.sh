@@ -86,10 +86,17 @@ run_windows() {
   return "$status"
 }
 
-# True when the GoogleTest output $1 reports passed tests and no failed one: a Wine program that
-# crashes may still end with status 0.
-gtest_passed() {
-  grep -q '^\[  PASSED  \]' "$1" && ! grep -q '^\[  FAILED  \]' "$1"
+# Runs the GoogleTest program $3 under loader $1 (its output kept as $work/$2.out and .err) and
+# prints its count of passed tests after the label $4, or fails showing its output. The output must
+# report passed tests and no failed one: a Wine program that crashes may still end with status 0.
+run_gtests() {
+  local loader=$1 name=$2 program=$3 label=$4
+  if ! run_windows "$loader" "$name" "$program" || ! grep -q '^\[  PASSED  \]' "$work/$name.out" ||
+    grep -q '^\[  FAILED  \]' "$work/$name.out"; then
+    cat "$work/$name.out" "$work/$name.err"
+    fail "$label: failed"
+  fi
+  echo "$label: $(grep -E '^\[  PASSED  \]' "$work/$name.out")"
 }
 
 # "ORDINAL NAME" for each export of a Windows DLL, from its export table, by ordinal.
@@ -229,12 +236,7 @@ check_host() {
 
 run_window_tests() {
   local loader=$1 build=$2 bits=$3
-  if ! run_windows "$loader" "window-tests$bits" "$build/tests/win32/brontelx_win32_tests.exe" ||
-    ! gtest_passed "$work/window-tests$bits.out"; then
-    cat "$work/window-tests$bits.out" "$work/window-tests$bits.err"
-    fail "the $bits-bit window tests failed"
-  fi
-  echo "Win32 window tests ($bits-bit): $(grep -E '^\[  PASSED  \]' "$work/window-tests$bits.out")"
+  run_gtests "$loader" "window-tests$bits" "$build/tests/win32/brontelx_win32_tests.exe" "Win32 window tests ($bits-bit)"
 }
 
 # The core's Windows tests, from a folder whose name Windows-1252 cannot write in full: the user
@@ -244,12 +246,7 @@ run_core_tests() {
   local folder="$work/programmi città € $bits"
   mkdir -p "$folder"
   cp "$build/tests/win32core/brontelx_win32_core_tests.exe" "$folder/"
-  if ! run_windows "$loader" "core-tests$bits" "$folder/brontelx_win32_core_tests.exe" ||
-    ! gtest_passed "$work/core-tests$bits.out"; then
-    cat "$work/core-tests$bits.out" "$work/core-tests$bits.err"
-    fail "the $bits-bit core tests failed"
-  fi
-  echo "Core tests on Windows ($bits-bit): $(grep -E '^\[  PASSED  \]' "$work/core-tests$bits.out")"
+  run_gtests "$loader" "core-tests$bits" "$folder/brontelx_win32_core_tests.exe" "Core tests on Windows ($bits-bit)"
 }
 
 # BrontelX.dll where no fbclient.dll can be found: the entry point returns -1, GetUltimoErroreX
@@ -476,14 +473,10 @@ check_host_conditions() {
     cp "$(i686-w64-mingw32-g++-posix -print-file-name="$runtime")" "$host_dir/" ||
       fail "the toolchain has no $runtime"
   done
-  if ! BRONTELX_LIBRARY=$library BRONTELX_USER_DATABASE=127.0.0.1/$port:$data/user.fdb \
+  BRONTELX_LIBRARY=$library BRONTELX_USER_DATABASE=127.0.0.1/$port:$data/user.fdb \
     BRONTELX_ARCHIVE=127.0.0.1/$port:$data/archivio.fdb \
-    run_windows "$WINE32" host-conditions "$host_dir/brontelx_host_conditions_tests.exe" ||
-    ! gtest_passed "$work/host-conditions.out"; then
-    cat "$work/host-conditions.out" "$work/host-conditions.err"
-    fail "BrontelX.dll failed under the conditions of real hosts"
-  fi
-  echo "BrontelX.dll (32-bit) beside the shared libgcc, windows destroyed by the host, by their thread's end, by the process's exit, unloaded before a calling thread ends: $(grep -E '^\[  PASSED  \]' "$work/host-conditions.out")"
+    run_gtests "$WINE32" host-conditions "$host_dir/brontelx_host_conditions_tests.exe" \
+    "BrontelX.dll (32-bit) beside the shared libgcc, windows destroyed by the host, by their thread's end, by the process's exit, unloaded before a calling thread ends"
 }
 
 brontelx_install_packages
