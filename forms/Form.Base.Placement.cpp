@@ -36,7 +36,7 @@ void TFormBase::LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione,
   query.SetSQL(RowQuery(ASituazione, AUtente, AProgetto));
   query.ExecQuery();
   if (!query.Eof()) {
-    FWindow->SetFrame({query.FieldByName("POSX").AsInteger(), query.FieldByName("POSY").AsInteger(),
+    Window().SetFrame({query.FieldByName("POSX").AsInteger(), query.FieldByName("POSY").AsInteger(),
                        query.FieldByName("DIMX").AsInteger(), query.FieldByName("DIMY").AsInteger()});
   }
   sql.Finish();
@@ -54,7 +54,7 @@ void TFormBase::ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazion
     query.SetParamCheck(false);
     query.SetSQL(RowQuery(ASituazione, AUtente, AProgetto));
     query.ExecQuery();
-    const platform::Rect frame = FWindow->Frame();
+    const platform::Rect frame = Window().Frame();
     const bool found = !query.Eof();
     const bool changed = !found || query.FieldByName("POSX").AsInteger() != frame.left ||
                          query.FieldByName("POSY").AsInteger() != frame.top ||

@@ -48,21 +48,25 @@ TFormBase::TFormBase(const platform::WindowDescription& Description, ClickHandle
   FSessioneOwned = std::make_unique<TSessione>();
   FSessione = FSessioneOwned.get();
   FSessione->Avvia(AUtente);
-  const std::uintptr_t handle = FWindow->NativeHandle();
+  const std::uintptr_t handle = Window().NativeHandle();
   FSessione->DRKUser().ScritturaHandleDiApertura(AIDFinestra, handle);
   FFreeOnClose = true;
 }
 
-TFormBase::~TFormBase() = default;
+TFormBase::~TFormBase() {
+  // The window goes here, while the form is still whole, marked as the form's own doing.
+  FDestroying = true;
+  FWindow.reset();
+}
 
 void TFormBase::Show() {
   CheckInitialize();
-  FWindow->Show();
+  Window().Show();
 }
 
 int TFormBase::ShowModal() {
   CheckInitialize();
-  return FWindow->ShowModal();
+  return Window().ShowModal();
 }
 
 void TFormBase::SetTitolo(const std::string& Value) {
@@ -83,6 +87,11 @@ void TFormBase::Initialize() {
   }
 }
 
+platform::Window& TFormBase::Window() const {
+  if (!FWindow) throw Error("La finestra è stata distrutta");
+  return *FWindow;
+}
+
 TSessione& TFormBase::Sessione() const {
   if (!FSessione) throw Error("La finestra non ha una sessione");
   return *FSessione;
@@ -91,7 +100,7 @@ TSessione& TFormBase::Sessione() const {
 void TFormBase::UpdateCaption() {
   if (FTitolo.empty()) return;
   const TDRKUser& user = Sessione().DRKUser();
-  FWindow->SetCaption(FTitolo + " - Utente: " + user.NomeUtente() + " - Ditta: " + user.DittaUtente());
+  Window().SetCaption(FTitolo + " - Utente: " + user.NomeUtente() + " - Ditta: " + user.DittaUtente());
 }
 
 void TFormBase::FormClose(platform::CloseAction& Action) {
@@ -109,11 +118,26 @@ void TFormBase::FormClose(platform::CloseAction& Action) {
 
 void TFormBase::OnClick(const std::string& Handler) { FClickHandlers.at(Handler)(); }
 
-void TFormBase::OnClose(platform::CloseAction& Action) { FormClose(Action); }
+void TFormBase::OnClose(platform::CloseAction& Action) {
+  FormClose(Action);
+  FClosedToFree = Action == platform::CloseAction::Free;
+}
 
 void TFormBase::OnRelease() {
   // Only a window built for a host closes with Free; ShowHostWindow handed it over to itself.
   delete this;
+}
+
+void TFormBase::OnDestroyed() {
+  if (FDestroying) return;
+  // A host destroyed the window: what a close would have done runs now, then the window object is
+  // let go of (it is being destroyed already) and a window of the host ends with its session.
+  if (!FClosedToFree) {
+    platform::CloseAction action = platform::CloseAction::Hide;
+    FormClose(action);
+  }
+  static_cast<void>(FWindow.release());
+  if (FFreeOnClose) delete this;
 }
 
 }  // namespace brontelx

@@ -58,7 +58,8 @@ class TFormBase : private platform::WindowEvents {
   const std::string& Titolo() const { return FTitolo; }
   void SetTitolo(const std::string& Value);
 
-  platform::Window& Window() const { return *FWindow; }
+  // The window; raises the general error once a host has destroyed it.
+  platform::Window& Window() const;
   // The window's session; raises the general error for a window built without one.
   TSessione& Sessione() const;
 
@@ -78,6 +79,8 @@ class TFormBase : private platform::WindowEvents {
   std::int32_t FSituazione = 0;
   std::string FTitolo;
   bool FFlagInitialize = false;
+  bool FClosedToFree = false;   // a close with Free has run; the release may not have arrived yet
+  bool FDestroying = false;     // the form destroys its window itself
 
  private:
   void CheckInitialize();
@@ -87,6 +90,7 @@ class TFormBase : private platform::WindowEvents {
   void OnClick(const std::string& Handler) override;
   void OnClose(platform::CloseAction& Action) override;
   void OnRelease() override;
+  void OnDestroyed() override;
 
   // Declared before the window, which is therefore destroyed first.
   std::unique_ptr<TSessione> FSessioneOwned;

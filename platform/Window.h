@@ -28,6 +28,11 @@ class WindowEvents {
   // A window closed with CloseAction::Free has completed its close: the owner of the window's
   // object destroys it now. Called from the event loop, outside every handler of the window.
   virtual void OnRelease() = 0;
+  // The window object is being destroyed, by its owner or by someone else: a host may delete a
+  // toolkit's window (a Qt widget) as any other. When the owner did not ask for it, the owner lets
+  // go of the object without destroying it and ends as after a close with Free (a close that has
+  // not run yet runs now). A backend whose window objects only their owner destroys never calls it.
+  virtual void OnDestroyed() = 0;
 
  protected:
   ~WindowEvents() = default;

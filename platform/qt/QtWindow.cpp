@@ -27,6 +27,11 @@ QtWindow::QtWindow(const WindowDescription& description, WindowEvents& events, B
   BuildControls(description);
 }
 
+QtWindow::~QtWindow() {
+  // The widget is still whole here, so the owner can still read its frame.
+  events_.OnDestroyed();
+}
+
 void QtWindow::BuildControls(const WindowDescription& description) {
   QHash<QWidget*, AnchorKeeper*> keepers{{this, new AnchorKeeper(this)}};
   const auto onClick = [this](const std::string& handler) { gate_.Run([&] { events_.OnClick(handler); }); };

@@ -20,6 +20,7 @@ namespace brontelx::platform::qt {
 class QtWindow final : public QWidget, public Window {
  public:
   QtWindow(const WindowDescription& description, WindowEvents& events, Backend& backend);
+  ~QtWindow() override;
 
   std::string Caption() const override;
   void SetCaption(const std::string& caption) override;

@@ -114,6 +114,30 @@ TEST_F(FormBaseTest, HostWindowLogsItsHandleAndDestroysItselfWhenClosed) {
   EXPECT_EQ(TopLevelWindows(), windowsBefore);
 }
 
+TEST_F(FormBaseTest, AHostWindowEndsWithItsSessionHoweverItGoes) {
+  const int windowsBefore = TopLevelWindows();
+  const struct {
+    const char* way;
+    void (*end)(TestForm& form);
+  } ways[] = {
+      {"closed", [](TestForm& form) { form.Window().Close(); }},
+      {"deleted by the host", [](TestForm& form) { delete WidgetOf(form); }},
+      {"deleted before the release of its close arrives",
+       [](TestForm& form) {
+         QWidget* widget = WidgetOf(form);
+         form.Window().Close();
+         delete widget;
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    way.end(ShowHostWindow<TestForm>(kUser, kWindowLogId));
+    ProcessEvents();
+    EXPECT_EQ(TestForm::live, 0);
+    EXPECT_EQ(TopLevelWindows(), windowsBefore);
+  }
+}
+
 TEST_F(FormBaseTest, WindowWithALentSessionOnlyHidesWhenClosed) {
   TSessione session;
   session.Avvia(kUser);
