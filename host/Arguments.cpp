@@ -1,11 +1,12 @@
 #include "Arguments.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
 namespace brontelx::cli {
 
-SplitArguments Split(const std::vector<std::string>& arguments, std::span<const OptionSpec> known) {
+SplitArguments Split(const std::vector<std::string>& arguments, std::span<const KnownOption> known) {
   SplitArguments split;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -20,12 +21,10 @@ SplitArguments Split(const std::vector<std::string>& arguments, std::span<const 
     }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& option : known) {
-      if (option.name == name) spec = &option;
-    }
-    if (!spec) throw UsageError("unknown option " + name);
-    if (!spec->takesValue) {
+    const auto option =
+        std::find_if(known.begin(), known.end(), [&](const KnownOption& candidate) { return candidate.name == name; });
+    if (option == known.end()) throw UsageError("unknown option " + name);
+    if (!option->takesValue) {
       if (equals != std::string::npos) throw UsageError(name + " takes no value");
       split.options.push_back({name, {}});
     } else if (equals != std::string::npos) {

@@ -21,7 +21,7 @@ class UsageError : public std::runtime_error {
 
 // An option a program accepts: "--name VALUE" (or "--name=VALUE") when it takes a value, else
 // "--name" alone.
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;
   bool takesValue;
 };
@@ -40,7 +40,7 @@ struct SplitArguments {
 // option, "--" alone ends the options; everything else ("-" and "-x" included) is positional.
 // Throws UsageError for an option not in `known`, a missing value, or a value given to an option
 // that takes none.
-SplitArguments Split(const std::vector<std::string>& arguments, std::span<const OptionSpec> known);
+SplitArguments Split(const std::vector<std::string>& arguments, std::span<const KnownOption> known);
 
 // `text` as a whole number from `min` to `max`, written in decimal with nothing around it. Throws
 // UsageError "<what> must be <expected>, not "<text>"".

@@ -32,7 +32,7 @@ std::int32_t UserCode(const std::string& text, const std::string& what) {
   return WholeNumber(text, what, "a user code, a whole number such as 1");
 }
 
-constexpr OptionSpec kValidateOptions[] = {{"--code", true}, {"--function", true}};
+constexpr KnownOption kValidateOptions[] = {{"--code", true}, {"--function", true}};
 
 ValidateCommand ParseValidate(const std::vector<std::string>& arguments) {
   ValidateCommand command;

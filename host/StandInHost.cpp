@@ -53,7 +53,7 @@ constexpr char kUsage[] =
     "  --screenshot  save a PNG of the window into DIR, then close it\n"
     "The window system's platform comes from QT_QPA_PLATFORM (offscreen: no display needed).\n";
 
-constexpr brontelx::cli::OptionSpec kOptions[] = {
+constexpr brontelx::cli::KnownOption kOptions[] = {
     {"--help", false}, {"--user", true}, {"--window-id", true}, {"--windows", true}, {"--screenshot", true}};
 
 // Reads the arguments (arguments[0] is the program). Throws UsageError.

@@ -8,7 +8,7 @@ namespace {
 
 using cli::UsageError;
 
-constexpr cli::OptionSpec kOptions[] = {
+constexpr cli::KnownOption kOptions[] = {
     {"--user", true}, {"--window-log", true}, {"--error", true},      {"--set", true},   {"--click", true},
     {"--read", true}, {"--screenshot", true}, {"--controls", true}, {"--close", false}};
 
