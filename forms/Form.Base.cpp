@@ -54,8 +54,8 @@ TFormBase::TFormBase(const platform::WindowDescription& Description, ClickHandle
 }
 
 TFormBase::~TFormBase() {
-  // The window goes here, while the form is still whole, marked as the form's own doing.
-  FDestroying = true;
+  // The window goes here, while the form is still whole. reset() empties FWindow before it
+  // destroys the window, which marks the destruction as the form's own doing.
   FWindow.reset();
 }
 
@@ -129,7 +129,7 @@ void TFormBase::OnRelease() {
 }
 
 void TFormBase::OnDestroyed() {
-  if (FDestroying) return;
+  if (!FWindow) return;  // the form is destroying its window itself
   // A host destroyed the window: what a close would have done runs now, then the window object is
   // let go of (it is being destroyed already) and a window of the host ends with its session.
   if (!FClosedToFree) {

@@ -79,8 +79,7 @@ class TFormBase : private platform::WindowEvents {
   std::int32_t FSituazione = 0;
   std::string FTitolo;
   bool FFlagInitialize = false;
-  bool FClosedToFree = false;   // a close with Free has run; the release may not have arrived yet
-  bool FDestroying = false;     // the form destroys its window itself
+  bool FClosedToFree = false;  // a close with Free has run; the release may not have arrived yet
 
  private:
   void CheckInitialize();
