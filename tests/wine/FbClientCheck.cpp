@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "WideText.h"
+
 namespace {
 
 using namespace Firebird;
@@ -117,13 +119,6 @@ int Run(const std::string& server, const std::string& database) {
   return passed ? 0 : 1;
 }
 
-std::string Utf8(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(size > 0 ? size - 1 : 0, '\0');
-  if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
-
 }  // namespace
 
 // The arguments are taken as UTF-16 and the database's path travels flagged as UTF-8: in the ANSI
@@ -135,7 +130,8 @@ int main() {
     std::fprintf(stderr, "usage: brontelx_fbclient_check SERVER DATABASE\n");
     return 2;
   }
-  const int result = Run(Utf8(argv[1]), Utf8(argv[2]));
+  using brontelx::platform::win32::ToUtf8;
+  const int result = Run(ToUtf8(argv[1]), ToUtf8(argv[2]));
   LocalFree(argv);
   std::printf("%s\n", result == 0 ? "fbclient check passed" : "fbclient check failed");
   return result;
