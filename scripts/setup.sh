@@ -28,7 +28,12 @@ brontelx_as_root() {
 
 # Installs the packages given (BRONTELX_PACKAGES when none are) that are missing, with sudo when
 # not root, and prints one line per package installed; apt's whole output goes to build/apt.log
-# (its last lines are shown when it fails). Nothing is fetched when all are there.
+# (its last lines are shown when it fails). Nothing is fetched when all are there. A mirror whose
+# index lags behind its files or release file can make both steps fail for a while: the package
+# index is fetched again when it could not be fetched whole, and the installation is tried again on
+# a fresh index when a package file could not be fetched. Nothing installed is ever downgraded or
+# pinned. With BRONTELX_QUIET_FAILURE set, a failure prints nothing (the caller reports it, with
+# brontelx_apt_first_error).
 brontelx_install_packages() {
   local missing=() package
   (($# > 0)) || set -- "${BRONTELX_PACKAGES[@]}"
@@ -38,20 +43,72 @@ brontelx_install_packages() {
   done
   ((${#missing[@]} > 0)) || return 0
 
-  local log=$BRONTELX_ROOT/build/apt.log
+  local log=$BRONTELX_ROOT/build/apt.log attempt
   mkdir -p "$BRONTELX_ROOT/build"
   echo "Installing ${#missing[@]} Debian packages (apt's output in $log)"
-  if ! ( brontelx_run_apt "${missing[@]}" ) >>"$log" 2>&1; then
-    tail -n 20 "$log" >&2
-    echo "Installing packages failed; apt's whole output is in $log" >&2
-    return 1
-  fi
+  for attempt in 1 2; do
+    brontelx_apt_update "$log"
+    brontelx_apt_mark "$log"
+    ( brontelx_run_apt "${missing[@]}" ) >>"$log" 2>&1 && break
+    # Only a package file that a lagging mirror no longer serves is worth a second try.
+    if ((attempt == 2)) || ! brontelx_apt_since_mark "$log" | grep -q '^E: Failed to fetch'; then
+      if [[ -z ${BRONTELX_QUIET_FAILURE:-} ]]; then
+        tail -n 20 "$log" >&2
+        echo "Installing packages failed ($(brontelx_apt_first_error "$log")); apt's whole output is in $log" >&2
+      fi
+      return 1
+    fi
+    brontelx_apt_updated=
+  done
   for package in "${missing[@]}"; do
     echo "  installed $package $(dpkg-query -W -f='${Version}' "$package" 2>/dev/null)"
   done
 }
 
-# apt-get update and install of the packages given; run in a subshell of its own. Installing
+# apt-get update, once per run of a script, into the log $1. A run that failed or could not fetch
+# every index (a mirror in the middle of a sync, a network hiccup) is repeated after a pause, up to
+# three times in all; after that apt goes on with the indexes it has, and an installation fails
+# later only if a package needs what is missing.
+brontelx_apt_updated=
+brontelx_apt_update() {
+  local log=$1 attempt status
+  [[ -z $brontelx_apt_updated ]] || return 0
+  for attempt in 1 2 3; do
+    brontelx_apt_mark "$log"
+    status=0
+    brontelx_as_root apt-get update >>"$log" 2>&1 || status=$?
+    if ((status == 0)) &&
+      ! brontelx_apt_since_mark "$log" | grep -qE '^[WE]: (Failed to fetch|Some index files failed to download)'; then
+      break
+    fi
+    if ((attempt == 3)); then
+      echo "apt-get update did not fetch every package index ($(brontelx_apt_first_error "$log")); going on with those it has"
+      break
+    fi
+    sleep $((attempt * 10))
+  done
+  brontelx_apt_updated=1
+}
+
+# A line in the log $1 that marks where the next apt command's output starts.
+brontelx_apt_mark() {
+  echo "=== $(date -u '+%F %T') ===" >>"$1"
+}
+
+# The log $1 from its last mark on.
+brontelx_apt_since_mark() {
+  tac "$1" | sed '/^=== [0-9-]* [0-9:]* ===$/q' | tac
+}
+
+# apt's first error line since the last mark of the log $1; its first warning when it wrote no
+# error, its last line when neither.
+brontelx_apt_first_error() {
+  local output
+  output=$(brontelx_apt_since_mark "$1")
+  grep -m 1 '^E: ' <<<"$output" || grep -m 1 '^W: ' <<<"$output" || tail -n 1 <<<"$output"
+}
+
+# apt-get install of the packages given; run in a subshell of its own. Installing
 # firebird3.0-server would start the system's Firebird service, which the tests do not use: a
 # policy-rc.d that refuses service starts keeps it stopped while the packages install, and goes
 # again however the subshell ends (an interruption included).
@@ -66,7 +123,6 @@ brontelx_run_apt() {
     printf '#!/bin/sh\nexit 101\n' | brontelx_as_root tee "$policy" >/dev/null
     brontelx_as_root chmod 755 "$policy"
   fi
-  brontelx_as_root apt-get update
   brontelx_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$@"
 }
 
