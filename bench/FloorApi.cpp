@@ -1,5 +1,6 @@
 #include "FloorApi.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -129,6 +130,32 @@ Message InputOf(db::Status& status, Firebird::IStatement* statement) {
 
 Message OutputOf(db::Status& status, Firebird::IStatement* statement) {
   return Message(status, statement->getOutputMetadata(status.Get()));
+}
+
+namespace {
+
+constexpr unsigned kUtf8 = 4;
+
+// A message of one nullable field of the given type, laid out by the client.
+Message OneField(db::Status& status, unsigned type, unsigned length, unsigned charset) {
+  const db::FbRef<Firebird::IMetadataBuilder> builder(db::Master()->getMetadataBuilder(status.Get(), 1));
+  builder->setType(status.Get(), 0, type | 1);
+  builder->setLength(status.Get(), 0, length);
+  builder->setCharSet(status.Get(), 0, charset);
+  return Message(status, builder->getMetadata(status.Get()));
+}
+
+}  // namespace
+
+std::int64_t ExecuteCount(db::Status& status, Firebird::IAttachment* attachment,
+                          Firebird::ITransaction* transaction, const char* sql, std::string_view text) {
+  Message input =
+      OneField(status, SQL_VARYING, std::max<unsigned>(1, static_cast<unsigned>(text.size())), kUtf8);
+  Message output = OneField(status, SQL_INT64, sizeof(std::int64_t), 0);
+  input.SetText(0, text);
+  attachment->execute(status.Get(), transaction, 0, sql, kDialect, input.Metadata(), input.Data(),
+                      output.Metadata(), output.Data());
+  return output.Int(0);
 }
 
 }  // namespace brontelx::bench::floor

@@ -64,4 +64,10 @@ class Message {
 Message InputOf(db::Status& status, Firebird::IStatement* statement);
 Message OutputOf(db::Status& status, Firebird::IStatement* statement);
 
+// The count of `sql`, whose one marker takes the 7-bit ASCII `text`, in one exchange: prepared,
+// run and its row returned by IAttachment::execute, with the input (UTF-8 text) and output
+// (BIGINT) laid out by the client instead of described by the server.
+std::int64_t ExecuteCount(db::Status& status, Firebird::IAttachment* attachment, Firebird::ITransaction* transaction,
+                          const char* sql, std::string_view text);
+
 }  // namespace brontelx::bench::floor

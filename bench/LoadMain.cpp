@@ -17,6 +17,7 @@
 // them to the user directory on the server.
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,30 @@ namespace fs = std::filesystem;
 using testing::ChildProcess;
 
 constexpr auto kStartBound = std::chrono::seconds(180);
+
+// The processor, its logical CPUs, the memory and the time of the run, for the plot.
+std::string MachineAndDate() {
+  std::string cpu = "unknown processor";
+  std::ifstream cpuinfo("/proc/cpuinfo");
+  for (std::string line; std::getline(cpuinfo, line);) {
+    if (line.starts_with("model name")) {
+      cpu = line.substr(line.find(':') + 2);
+      break;
+    }
+  }
+  double memory = 0;
+  std::ifstream meminfo("/proc/meminfo");
+  for (std::string line; std::getline(meminfo, line);) {
+    if (line.starts_with("MemTotal:")) memory = std::stod(line.substr(9)) / 1048576;
+  }
+  const std::time_t now = std::time(nullptr);
+  char date[32];
+  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", std::gmtime(&now));
+  char text[256];
+  std::snprintf(text, sizeof text, "%u logical CPUs, %s, %.1f GiB; Firebird Super server on 127.0.0.1; %s",
+                std::thread::hardware_concurrency(), cpu.c_str(), memory, date);
+  return text;
+}
 constexpr auto kEndBound = std::chrono::seconds(180);
 
 struct Options {
@@ -297,7 +322,8 @@ int Coordinate(const Options& options) {
   }
   if (!options.plot.empty()) {
     std::ofstream file(options.plot);
-    file << ThroughputPlot(options.clients, {{"library", "#1f77b4", libraryRates}, {"raw API", "#d62728", rawRates}});
+    file << ThroughputPlot(options.clients, {{"library", "#1f77b4", libraryRates}, {"raw API", "#d62728", rawRates}},
+                           MachineAndDate());
     if (!file) throw std::runtime_error("cannot write " + options.plot);
   }
   return 0;

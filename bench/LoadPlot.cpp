@@ -8,8 +8,8 @@
 namespace brontelx::bench {
 namespace {
 
-constexpr double kWidth = 640, kHeight = 400;
-constexpr double kLeft = 70, kRight = 150, kTop = 40, kBottom = 60;
+constexpr double kWidth = 640, kHeight = 420;
+constexpr double kLeft = 70, kRight = 150, kTop = 60, kBottom = 60;
 
 std::string Number(double value) {
   char text[32];
@@ -29,17 +29,21 @@ double AxisTop(double highest) {
 
 }  // namespace
 
-std::string ThroughputPlot(const std::vector<int>& clients, const std::vector<PlotSeries>& series) {
+std::string ThroughputPlot(const std::vector<int>& clients, const std::vector<PlotSeries>& series,
+                           const std::string& note) {
   double highest = 0;
   for (const PlotSeries& line : series) {
     for (const double value : line.values) highest = std::max(highest, value);
   }
   const double top = AxisTop(highest);
   const double plotWidth = kWidth - kLeft - kRight, plotHeight = kHeight - kTop - kBottom;
-  const auto x = [&](std::size_t i) {
-    return kLeft + (clients.size() < 2 ? plotWidth / 2
-                                       : plotWidth * static_cast<double>(i) / static_cast<double>(clients.size() - 1));
-  };
+  // Logarithmic in K, from the power of two at or below the fewest clients to the one at or above
+  // the most.
+  const auto [fewest, most] = std::minmax_element(clients.begin(), clients.end());
+  const double low = clients.empty() ? 0 : std::floor(std::log2(std::max(1, *fewest)));
+  const double high = std::max(low + 1, clients.empty() ? 1 : std::ceil(std::log2(std::max(1, *most))));
+  const auto at = [&](double k) { return kLeft + plotWidth * (std::log2(k) - low) / (high - low); };
+  const auto x = [&](std::size_t i) { return at(std::max(1, clients[i])); };
   const auto y = [&](double value) { return kTop + plotHeight * (1 - value / top); };
 
   std::ostringstream svg;
@@ -47,23 +51,28 @@ std::string ThroughputPlot(const std::vector<int>& clients, const std::vector<Pl
       << "\" font-family=\"sans-serif\" font-size=\"12\">\n"
       << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
       << "<text x=\"" << kWidth / 2 << "\" y=\"22\" text-anchor=\"middle\" font-size=\"14\">"
-      << "VelZidBol validations per second, all databases on one server</text>\n";
+      << "VelZidBol validations per second, all databases on one server</text>\n"
+      << "<text x=\"" << kWidth / 2 << "\" y=\"40\" text-anchor=\"middle\" font-size=\"11\" fill=\"#555\">"
+      << note << "</text>\n";
   for (int tick = 0; tick <= 5; ++tick) {
     const double value = top * tick / 5;
     svg << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft + plotWidth << "\" y1=\"" << y(value) << "\" y2=\""
         << y(value) << "\" stroke=\"#ddd\"/>\n"
-        << "<text x=\"" << kLeft - 8 << "\" y=\"" << y(value) + 4 << "\" text-anchor=\"end\">" << Number(value)
+        << "<text x=\"" << kLeft - 8 << "\" y=\"" << y(value) + 4 << "\" text-anchor=\"end\">"
+        << Number(value) << "</text>\n";
+  }
+  for (double power = low; power <= high; ++power) {
+    const double k = std::exp2(power);
+    svg << "<line x1=\"" << at(k) << "\" x2=\"" << at(k) << "\" y1=\"" << kTop << "\" y2=\""
+        << kTop + plotHeight << "\" stroke=\"#eee\"/>\n"
+        << "<text x=\"" << at(k) << "\" y=\"" << kTop + plotHeight + 20 << "\" text-anchor=\"middle\">" << k
         << "</text>\n";
   }
-  for (std::size_t i = 0; i < clients.size(); ++i) {
-    svg << "<text x=\"" << x(i) << "\" y=\"" << kTop + plotHeight + 20 << "\" text-anchor=\"middle\">" << clients[i]
-        << "</text>\n";
-  }
-  svg << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft << "\" y1=\"" << kTop << "\" y2=\"" << kTop + plotHeight
-      << "\" stroke=\"black\"/>\n<line x1=\"" << kLeft << "\" x2=\"" << kLeft + plotWidth << "\" y1=\""
-      << kTop + plotHeight << "\" y2=\"" << kTop + plotHeight << "\" stroke=\"black\"/>\n"
+  svg << "<line x1=\"" << kLeft << "\" x2=\"" << kLeft << "\" y1=\"" << kTop << "\" y2=\""
+      << kTop + plotHeight << "\" stroke=\"black\"/>\n<line x1=\"" << kLeft << "\" x2=\"" << kLeft + plotWidth
+      << "\" y1=\"" << kTop + plotHeight << "\" y2=\"" << kTop + plotHeight << "\" stroke=\"black\"/>\n"
       << "<text x=\"" << kLeft + plotWidth / 2 << "\" y=\"" << kHeight - 15
-      << "\" text-anchor=\"middle\">client processes (K)</text>\n"
+      << "\" text-anchor=\"middle\">workstations K (client processes, logarithmic scale)</text>\n"
       << "<text transform=\"translate(18 " << kTop + plotHeight / 2
       << ") rotate(-90)\" text-anchor=\"middle\">validations per second</text>\n";
   for (std::size_t s = 0; s < series.size(); ++s) {

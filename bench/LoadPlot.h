@@ -12,8 +12,10 @@ struct PlotSeries {
   std::vector<double> values;
 };
 
-// An SVG line plot of validations per second against the number of clients (shown at even steps,
-// as the steps grow by factors), with a legend.
-std::string ThroughputPlot(const std::vector<int>& clients, const std::vector<PlotSeries>& series);
+// An SVG line plot of validations per second against the number of clients on a logarithmic axis
+// (ticks at the powers of two), with labelled axes, a legend and `note` (the machine and the date)
+// under the title.
+std::string ThroughputPlot(const std::vector<int>& clients, const std::vector<PlotSeries>& series,
+                           const std::string& note);
 
 }  // namespace brontelx::bench

@@ -61,6 +61,7 @@ LoadSite::LoadSite(int port, const fs::path& hostFolder, int users) {
   std::ofstream ini(iniFile_);
   ini << "[CONFIG]\nPercorsoDatabase=" << users_ << "\n";
   if (!ini) throw std::runtime_error("cannot write " + iniFile_.string());
+  OpenIBDatabase(notesInUse_, notes_);
 }
 
 LoadSite::~LoadSite() {

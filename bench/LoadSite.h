@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "Connection.h"
 #include "TempDir.h"
 
 namespace brontelx::bench {
@@ -44,6 +45,10 @@ class LoadSite {
   std::string users_;
   std::string archive_;
   std::string notes_;
+  // The delivery-note database stays in use while the site runs, as the delivery-note program of a
+  // site keeps it: else the server closes it whenever its last validation detaches, and an attach
+  // that meets that close waits a whole second for it (the engine sleeps 1 s and tries again).
+  db::Connection notesInUse_;
 };
 
 }  // namespace brontelx::bench

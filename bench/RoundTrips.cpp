@@ -12,6 +12,8 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -41,8 +43,13 @@ struct Variant {
   std::function<std::string()> run;
   std::uint64_t roundTrips = 0;
   std::uint64_t connections = 0;
+  std::vector<std::uint64_t> byCharset;    // round trips on the delivery-note databases of kCharsets
   std::vector<double> direct, at10, at50;  // seconds per run
 };
+
+// The default character sets of the delivery-note databases the round trips are counted on; the
+// times are taken on the first.
+constexpr const char* kCharsets[] = {"UTF8", "WIN1252", "NONE"};
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -76,10 +83,15 @@ int Main(int argc, char** argv) {
     return 2;
   }
 
-  DeliveryNotes notes;
+  std::vector<std::unique_ptr<DeliveryNotes>> notesByCharset;
+  for (const char* charset : kCharsets) notesByCharset.push_back(std::make_unique<DeliveryNotes>(charset));
+  const DeliveryNotes& notes = *notesByCharset.front();
   LatencyProxy proxy(*port);
+  const auto behind = [&](const DeliveryNotes& database) {
+    return "127.0.0.1/" + std::to_string(proxy.Port()) + ":" + database.Path();
+  };
   const std::string direct = "127.0.0.1/" + std::to_string(*port) + ":" + notes.Path();
-  const std::string slow = "127.0.0.1/" + std::to_string(proxy.Port()) + ":" + notes.Path();
+  const std::string slow = behind(notes);
   ValidationArchive archive(slow, 10000);
   const auto locate = [&](const std::string& location) {
     TDRKTabX tabX;
@@ -95,15 +107,31 @@ int Main(int argc, char** argv) {
   };
 
   // Counted at no delay: the count does not depend on it.
-  locate(slow);
   proxy.SetDelay(std::chrono::milliseconds(0));
-  for (Variant& variant : variants) {
-    variant.run();  // warms the server's caches and checks the answer
-    proxy.ResetCounts();
-    const std::string result = variant.run();
-    if (result != "OK") throw std::runtime_error(variant.name + " gives \"" + result + "\" instead of OK");
-    variant.roundTrips = proxy.RoundTrips();
-    variant.connections = proxy.Connections();
+  // A datum with a letter beyond ASCII, which no delivery note has: its count needs the server's
+  // description of the marker (and, for a column typed NONE, the database's character set).
+  const std::string accented = "Città-1";
+  std::vector<std::uint64_t> accentedTrips;
+  for (const auto& charsetNotes : notesByCharset) {
+    locate(behind(*charsetNotes));
+    for (int run = 0; run < 2; ++run) {
+      proxy.ResetCounts();
+      const std::string result = EseguiValidazPers(archive.Library(), "VelZidBol", kLogUser, accented);
+      if (result != "ERR - Bolletta " + accented + " non trovata nell'archivio RUX.")
+        throw std::runtime_error("the library gives \"" + result + "\" for " + accented);
+    }
+    accentedTrips.push_back(proxy.RoundTrips());
+    for (Variant& variant : variants) {
+      variant.run();  // warms the server's caches and checks the answer
+      proxy.ResetCounts();
+      const std::string result = variant.run();
+      if (result != "OK") throw std::runtime_error(variant.name + " gives \"" + result + "\" instead of OK");
+      variant.byCharset.push_back(proxy.RoundTrips());
+      if (charsetNotes == notesByCharset.front()) {
+        variant.roundTrips = proxy.RoundTrips();
+        variant.connections = proxy.Connections();
+      }
+    }
   }
 
   // Timed runs, the variants taking turns so that each sees the same state of the machine.
@@ -126,7 +154,8 @@ int Main(int argc, char** argv) {
 
   const Variant& fewest = variants.back();
   std::ostringstream table;
-  table << "| VelZidBol run | round trips | TCP connections | no proxy | 10 ms one way | 50 ms one way | own round "
+  table << "| VelZidBol run | round trips | TCP connections | no proxy | 10 ms one way | 50 ms one way | own "
+           "round "
            "trips x 100 ms + no proxy | 50 ms / that | fewest x 100 ms + no proxy | 50 ms / that | goal |\n"
            "|---|---|---|---|---|---|---|---|---|---|---|\n";
   const auto ratio = [](double value) {
@@ -140,7 +169,7 @@ int Main(int argc, char** argv) {
     const double atFifty = Median(variant.at50);
     std::string goal = "-";
     if (&variant == &variants.front()) {
-      const bool fewestTrips = variant.roundTrips == fewest.roundTrips;
+      const bool fewestTrips = variant.byCharset == fewest.byCharset;
       const bool fast = atFifty <= 1.05 * bound;
       goal = std::string("fewest round trips: ") + (fewestTrips ? "met" : "**MISSED**") +
              "; 50 ms <= 1.05 x bound: " + (fast ? "met" : "**MISSED**");
@@ -151,10 +180,27 @@ int Main(int argc, char** argv) {
           << " | " << goal << " |\n";
   }
 
+  table << "\nRound trips per validation by the delivery-note database's default character set (the datum "
+           "is ASCII):\n\n| VelZidBol run |";
+  for (const char* charset : kCharsets) table << " " << charset << " |";
+  table << "\n|---|";
+  for (std::size_t i = 0; i < std::size(kCharsets); ++i) table << "---|";
+  table << "\n";
+  for (const Variant& variant : variants) {
+    table << "| " << variant.name << " |";
+    for (const std::uint64_t count : variant.byCharset) table << " " << count << " |";
+    table << "\n";
+  }
+  table << "| library, datum \"" << accented << "\" (not found: the delivery-note side only) |";
+  for (const std::uint64_t count : accentedTrips) table << " " << count << " |";
+  table << "\n";
+
   // The same run with the archive on the server too, behind the same link, as the load benchmark
   // has it: the archive's attachment is the session's, open before the run.
-  table << "\nWith the archive on the server too (behind the same link; its attachment is the session's, open "
-           "before the run), round trips per validation:\n\n| VelZidBol run | round trips |\n|---|---|\n";
+  table
+      << "\nWith the archive on the server too (behind the same link; its attachment is the session's, open "
+         "before the run), round trips per validation:\n\n| VelZidBol run | round trips | on the archive "
+         "|\n|---|---|---|\n";
   {
     testing::TestDatabase remoteFile(schema::Kind::Archive);
     {
@@ -167,15 +213,19 @@ int Main(int argc, char** argv) {
     OpenIBDatabase(library, remoteArchive);
     db::FbHandle<Firebird::IAttachment> raw(floor::Attach(status, remoteArchive));
     proxy.SetDelay(std::chrono::milliseconds(0));
-    for (Variant& variant :
-         std::vector<Variant>{{"library", [&] { return EseguiValidazPers(library, "VelZidBol", kLogUser, kAcceptedCode); }},
-                              {"floor of the benchmarks",
-                               [&] { return FloorVelZidBol(status, raw.get(), kLogUser, kAcceptedCode); }}}) {
+    const Variant* deliverySide = &variants.front();
+    for (Variant& variant : std::vector<Variant>{
+             {"library", [&] { return EseguiValidazPers(library, "VelZidBol", kLogUser, kAcceptedCode); }},
+             {"floor of the benchmarks",
+              [&] { return FloorVelZidBol(status, raw.get(), kLogUser, kAcceptedCode); }}}) {
       variant.run();
       proxy.ResetCounts();
       const std::string result = variant.run();
       if (result != "OK") throw std::runtime_error(variant.name + " gives \"" + result + "\" instead of OK");
-      table << "| " << variant.name << " | " << proxy.RoundTrips() << " |\n";
+      // The delivery-note side's share is what the same run needs with the archive embedded.
+      table << "| " << variant.name << " | " << proxy.RoundTrips() << " | "
+            << proxy.RoundTrips() - deliverySide->roundTrips << " |\n";
+      ++deliverySide;
     }
   }
   std::cout << table.str();

@@ -33,7 +33,8 @@ void FillLog(db::Connection& archive, int rows) {
 
 }  // namespace
 
-DeliveryNotes::DeliveryNotes() : database_(schema::Kind::DeliveryNotes), path_(database_.Path()) {
+DeliveryNotes::DeliveryNotes(const std::string& charset)
+    : database_(schema::Kind::DeliveryNotes, charset), path_(database_.Path()) {
   db::Connection rux;
   OpenIBDatabase(rux, path_);
   testing::ExecSqlLines(

@@ -16,11 +16,12 @@ namespace brontelx::bench {
 inline constexpr std::int32_t kLogUser = 1;
 inline constexpr char kAcceptedCode[] = "B5";
 
-// A delivery-note database whose BOLLE holds the codes B0 to B999. It is filled and closed again,
-// so the embedded engine of a later run or the loopback server can open it.
+// A delivery-note database whose BOLLE holds the codes B0 to B999, with the given default
+// character set. It is filled and closed again, so the embedded engine of a later run or the
+// loopback server can open it.
 class DeliveryNotes {
  public:
-  DeliveryNotes();
+  explicit DeliveryNotes(const std::string& charset = "UTF8");
   const std::string& Path() const { return path_; }
 
  private:

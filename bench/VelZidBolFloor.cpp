@@ -56,20 +56,13 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
   std::string result = "OK";
   Firebird::IAttachment* rux = nullptr;
   Firebird::ITransaction* ruxTransaction = nullptr;
-  Firebird::IStatement* count = nullptr;
   if (countElsewhere) {
     if (countElsewhere(location) == 0) result = "ERR - Bolletta " + datum + " non trovata nell'archivio RUX.";
   } else {
     rux = floor::Attach(status, location);
     ruxTransaction = Start(status, rux, floor::kReadCommittedTpb, sizeof floor::kReadCommittedTpb);
-    count = Prepare(status, rux, ruxTransaction, kBolleCount);
-    floor::Message input = floor::InputOf(status, count);
-    floor::Message output = floor::OutputOf(status, count);
-    input.SetText(0, datum);
-    Firebird::IResultSet* cursor = nullptr;
-    OpenAndFetch(status, count, ruxTransaction, input, output, cursor);
-    if (output.Int(0) == 0) result = "ERR - Bolletta " + datum + " non trovata nell'archivio RUX.";
-    CloseCursor(status, cursor);
+    if (floor::ExecuteCount(status, rux, ruxTransaction, kBolleCount, datum) == 0)
+      result = "ERR - Bolletta " + datum + " non trovata nell'archivio RUX.";
   }
 
   Firebird::ITransaction* logTransaction = nullptr;
@@ -91,18 +84,8 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
       }
       CloseCursor(status, cursor);
     }
-    if (!opening) {
-      log->free(status.Get());
-      log = Prepare(status, archive, logTransaction, kChainCount);
-      floor::Message input = floor::InputOf(status, log);
-      floor::Message output = floor::OutputOf(status, log);
-      input.SetText(0, datum);
-      Firebird::IResultSet* cursor = nullptr;
-      OpenAndFetch(status, log, logTransaction, input, output, cursor);
-      if (output.Int(0) == 0)
-        result = "ERR - Bolletta " + datum + " non associata a nessuna catena di APERTURA.";
-      CloseCursor(status, cursor);
-    }
+    if (!opening && floor::ExecuteCount(status, archive, logTransaction, kChainCount, datum) == 0)
+      result = "ERR - Bolletta " + datum + " non associata a nessuna catena di APERTURA.";
   }
 
   if (logTransaction) {
@@ -112,7 +95,6 @@ std::string FloorVelZidBol(db::Status& status, Firebird::IAttachment* archive, s
   if (log) {
     log->free(status.Get());
   }
-  if (count) count->free(status.Get());
   if (rux) rux->detach(status.Get());
   return result;
 }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Ascii.h"
+#include "DatabaseCharset.h"
 #include "DatabaseError.h"
 #include "Dependents.h"
 #include "FbClient.h"
@@ -92,32 +94,43 @@ Firebird::IAttachment* Connection::Attachment() const {
   return attachment_.get();
 }
 
-const charsets::ByteEncoding& Connection::NoneEncoding() {
-  if (!noneEncoding_) {
-    readingNoneEncoding_ = true;
-    try {
+const charsets::ByteEncoding& Connection::NoneEncoding(Transaction* within) {
+  if (noneEncoding_) return *noneEncoding_;
+  readingNoneEncoding_ = true;
+  try {
+    std::string charset;
+    if (within && within->DefaultDatabase() == this && within->Active()) {
+      charset = ReadDefaultCharset(Attachment(), within->Handle());
+    } else {
       Transaction transaction(this);
       transaction.Params() = {"read", "read_committed", "rec_version"};
       transaction.StartTransaction();
-      Statement query(this, &transaction);
-      query.SetSQL({"SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE"});
-      query.ExecQuery();
-      noneEncoding_ = charsets::ByteEncoding::ForCharset(query.FieldAt(0).AsString());
-      query.Close();
+      charset = ReadDefaultCharset(Attachment(), transaction.Handle());
       transaction.Commit();
-    } catch (...) {
-      readingNoneEncoding_ = false;
-      throw;
     }
+    noneEncoding_ = charsets::ByteEncoding::ForCharset(charset);
+  } catch (...) {
     readingNoneEncoding_ = false;
+    throw;
   }
+  readingNoneEncoding_ = false;
   return *noneEncoding_;
+}
+
+std::string Connection::DecodeNone(std::string_view bytes, Transaction* within) {
+  if (ascii::IsSevenBit(bytes)) return std::string(bytes);
+  return NoneEncoding(within).Decode(bytes);
+}
+
+std::optional<std::string> Connection::EncodeNone(std::string_view text, Transaction* within) {
+  if (ascii::IsSevenBit(text)) return std::string(text);
+  return NoneEncoding(within).Encode(text);
 }
 
 charsets::ByteEncoding Connection::MessageEncoding() noexcept {
   if (!noneEncoding_ && attachment_ && !readingNoneEncoding_) {
     try {
-      NoneEncoding();
+      NoneEncoding(nullptr);
     } catch (...) {
       // An attachment that cannot answer this has its messages read as Windows-1252.
     }

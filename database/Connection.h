@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Charsets.h"
@@ -47,8 +48,14 @@ class Connection {
 
   // Layer internals.
   Firebird::IAttachment* Attachment() const;
-  // How values typed NONE are encoded in this database; read once per attachment, when needed.
-  const charsets::ByteEncoding& NoneEncoding();
+  // Text typed NONE, read from and written to this database in its own encoding. 7-bit ASCII
+  // text is the same bytes in every encoding and needs none; for other text the database's
+  // character set is read once per attachment: in `within` when that is an active transaction of
+  // this connection (one exchange with a server, no transaction of its own), otherwise in a short
+  // transaction of its own.
+  std::string DecodeNone(std::string_view bytes, Transaction* within);
+  // Empty when the text holds a character the encoding cannot represent.
+  std::optional<std::string> EncodeNone(std::string_view text, Transaction* within);
   // The same for decoding the server's messages, which must not fail: Windows-1252 when the
   // database's character set cannot be read.
   charsets::ByteEncoding MessageEncoding() noexcept;
@@ -60,6 +67,7 @@ class Connection {
 
  private:
   void EndDependents();
+  const charsets::ByteEncoding& NoneEncoding(Transaction* within);
 
   std::vector<std::string> params_;
   std::string databaseName_;

@@ -54,7 +54,8 @@ std::string Field::AsString() const {
                                          ? std::string_view(chars + 2, Load<std::uint16_t>(data))
                                          : std::string_view(chars, column.length);
       if (column.messageCharset == charsets::kOctets) return std::string(bytes);
-      if (column.messageCharset == charsets::kNone) return statement_->Database()->NoneEncoding().Decode(bytes);
+      if (column.messageCharset == charsets::kNone)
+        return statement_->Database()->DecodeNone(bytes, statement_->GetTransaction());
       return text::SanitizeUtf8(bytes);
     }
     case SQL_SHORT:

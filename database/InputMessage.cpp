@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "Ascii.h"
 #include "Charsets.h"
 #include "Connection.h"
 #include "DatabaseError.h"
@@ -67,7 +68,7 @@ void InputMessage::Fill(const std::vector<Param>& params, Connection& connection
         charset = marker.charset;
         capacity = marker.length;
         if (charset == charsets::kNone) {
-          std::optional<std::string> text = connection.NoneEncoding().Encode(param.Text());
+          std::optional<std::string> text = connection.EncodeNone(param.Text(), &transaction);
           if (!text) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
           encoded[i] = std::move(*text);
           bytes[i] = encoded[i];
@@ -83,7 +84,41 @@ void InputMessage::Fill(const std::vector<Param>& params, Connection& connection
     }
   }
   if (!metadata_ || shape != shape_) Rebuild(std::move(shape));
+  Write(params, bytes, connection, transaction);
+}
 
+bool InputMessage::Declare(const std::vector<Param>& params, const std::vector<std::size_t>& markerParams,
+                           Connection& connection, Transaction& transaction) {
+  std::vector<Shape> shape;
+  std::vector<std::string_view> bytes(markerParams.size());
+  std::vector<Marker> markers;
+  for (std::size_t i = 0; i < markerParams.size(); ++i) {
+    const Param& param = params[markerParams[i]];
+    Marker marker;
+    marker.param = markerParams[i];
+    if (param.GetKind() == Param::Kind::Integer) {
+      marker.type = SQL_INT64;
+      marker.length = sizeof(std::int64_t);
+    } else {
+      if (!ascii::IsSevenBit(param.Text()) || param.Text().size() > kMaxVarchar) return false;
+      bytes[i] = param.Text();
+      marker.type = SQL_VARYING;
+      marker.charset = charsets::kUtf8;
+      marker.length = std::max(1u, static_cast<unsigned>(bytes[i].size()));
+    }
+    shape.push_back({marker.type, 0, marker.charset, marker.length, 0});
+    markers.push_back(marker);
+  }
+  Clear();
+  if (markers.empty()) return true;
+  markers_ = std::move(markers);
+  Rebuild(std::move(shape));
+  Write(params, bytes, connection, transaction);
+  return true;
+}
+
+void InputMessage::Write(const std::vector<Param>& params, const std::vector<std::string_view>& bytes,
+                         Connection& connection, Transaction& transaction) {
   for (std::size_t i = 0; i < markers_.size(); ++i) {
     const Param& param = params[markers_[i].param];
     unsigned char* data = buffer_.data() + offsets_[i].first;

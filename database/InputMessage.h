@@ -3,6 +3,7 @@
 #include <firebird/Interface.h>
 
 #include <cstddef>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,15 @@ class InputMessage {
   void Describe(Firebird::IStatement* statement, const std::vector<std::size_t>& markerParams);
   bool Described() const { return described_; }
   void Clear();
+
+  // Lays the message out from the bound values alone, without the server's description of the
+  // markers, and writes them: integers as BIGINT, text as UTF-8 VARCHAR of its length, NULL as a
+  // NULL text. The server converts each value to its marker's type as it would a described one.
+  // Only text of 7-bit ASCII is laid out so, whose bytes are the same in every character set, so
+  // that a marker typed NONE receives what an encoding in the database's set would give; for other
+  // text it returns false and leaves the message as it was.
+  bool Declare(const std::vector<Param>& params, const std::vector<std::size_t>& markerParams,
+               Connection& connection, Transaction& transaction);
 
   // Writes the parameters' values. Text for markers with a declared character set travels as
   // UTF-8 and the server converts it; text typed NONE is encoded in the connection's NONE
@@ -52,6 +62,9 @@ class InputMessage {
   };
 
   void Rebuild(std::vector<Shape> shape);
+  // Writes the value of each marker; bytes[i] holds marker i's text as it travels.
+  void Write(const std::vector<Param>& params, const std::vector<std::string_view>& bytes,
+             Connection& connection, Transaction& transaction);
 
   bool described_ = false;
   std::vector<Marker> markers_;

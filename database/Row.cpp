@@ -5,6 +5,7 @@
 #include "Ascii.h"
 #include "Charsets.h"
 #include "DatabaseError.h"
+#include "FbClient.h"
 #include "MessageData.h"
 #include "Status.h"
 
@@ -50,6 +51,24 @@ void Row::Describe(Firebird::IStatement* statement) {
   buffer_.assign(metadata->getMessageLength(&status), 0);
   metadata_ = std::move(metadata);
   columns_ = std::move(columns);
+}
+
+void Row::DeclareInteger() {
+  Clear();
+  Status status;
+  const FbRef<Firebird::IMetadataBuilder> builder(Master()->getMetadataBuilder(&status, 1));
+  builder->setType(&status, 0, SQL_INT64 | 1);
+  builder->setLength(&status, 0, sizeof(std::int64_t));
+  builder->setScale(&status, 0, 0);
+  FbRef<Firebird::IMessageMetadata> metadata(builder->getMetadata(&status));
+  Column column;
+  column.type = SQL_INT64;
+  column.length = sizeof(std::int64_t);
+  column.offset = metadata->getOffset(&status, 0);
+  column.nullOffset = metadata->getNullOffset(&status, 0);
+  buffer_.assign(metadata->getMessageLength(&status), 0);
+  metadata_ = std::move(metadata);
+  columns_ = {column};
 }
 
 void Row::Clear() {

@@ -30,6 +30,9 @@ class Row {
 
   // Reads the columns the server describes; none for a statement without output.
   void Describe(Firebird::IStatement* statement);
+  // One BIGINT column without a name, laid out by the client for a statement run without a
+  // description; the server converts the value it yields to it.
+  void DeclareInteger();
   void Clear();
 
   std::size_t Count() const { return columns_.size(); }

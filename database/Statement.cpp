@@ -120,8 +120,8 @@ void Statement::Prepare() {
   // The text travels without a character set, so its literals are read like any value typed NONE.
   std::string encoded;
   const std::string* text = &sql_;
-  if (std::any_of(sql_.begin(), sql_.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-    std::optional<std::string> bytes = database_->NoneEncoding().Encode(sql_);
+  if (!ascii::IsSevenBit(sql_)) {
+    std::optional<std::string> bytes = database_->EncodeNone(sql_, &transaction);
     if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
     encoded = std::move(*bytes);
     text = &encoded;
@@ -137,7 +137,11 @@ void Statement::Prepare() {
     // prepared only for its columns (PreparaUpdateSQL's copy of a query) never asks for them.
     // Plain inserts, updates, deletes and the rest have no output (with RETURNING a statement is
     // of the procedure kind), so only the kinds that may return columns are asked for them.
-    if (MayReturnColumns(statementType_)) output_.Describe(handle_.get());
+    if (MayReturnColumns(statementType_)) {
+      output_.Describe(handle_.get());
+    } else {
+      output_.Clear();  // what ExecCount laid out, if it ran before
+    }
   } catch (...) {
     Unprepare();
     throw;
@@ -173,6 +177,30 @@ void Statement::ExecQuery() {
     throw;
   }
   Next();
+}
+
+void Statement::ExecCount() {
+  Transaction& transaction = ActiveTransaction();
+  if (handle_ || sql_.empty() || !ascii::IsSevenBit(sql_) ||
+      !input_.Declare(params_, markerParams_, *database_, transaction)) {
+    ExecQuery();
+    return;
+  }
+  CloseQuietly();
+  output_.DeclareInteger();
+  Status status(database_);
+  try {
+    database_->Attachment()->execute(&status, transaction.Handle(), static_cast<unsigned>(sql_.size()),
+                                     sql_.c_str(), kSqlDialect, input_.Metadata(), input_.Buffer(),
+                                     output_.Metadata(), output_.Buffer());
+  } catch (...) {
+    // Layouts of no server's making are not left for ExecQuery or the fields to use.
+    input_.Clear();
+    output_.Clear();
+    throw;
+  }
+  output_.SetFilled(true);
+  eof_ = false;
 }
 
 void Statement::Next() {

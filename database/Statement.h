@@ -49,6 +49,13 @@ class Statement {
   // Runs the statement: a query opens its cursor and reads the first row; a statement with
   // output (EXECUTE PROCEDURE, INSERT ... RETURNING) makes that output the current row.
   void ExecQuery();
+  // Runs a query that yields one row of one integer column, such as a COUNT, and makes that row
+  // the current one (FieldAt(0)). When the statement is not prepared and its SQL and every bound
+  // value (integers, NULL, 7-bit ASCII text) are the same bytes in every character set,
+  // IAttachment::execute prepares it, runs it and returns the row in one exchange with a server:
+  // the message layouts are declared here, the server converts each value to its marker's type,
+  // and nothing is kept for a later run. Otherwise it runs as ExecQuery.
+  void ExecCount();
   bool Eof() const { return eof_; }
   void Next();
   // Closes the cursor, if one is open.

@@ -50,7 +50,7 @@ std::string ReadBlob(Connection& connection, Transaction& transaction, ISC_QUAD 
   }
   blob.End(status, &Firebird::IBlob::close<Status>);
   if (subType != kTextSubType || charset == charsets::kOctets) return bytes;
-  if (charset == charsets::kNone) return connection.NoneEncoding().Decode(bytes);
+  if (charset == charsets::kNone) return connection.DecodeNone(bytes, &transaction);
   return text::SanitizeUtf8(bytes);
 }
 
@@ -59,7 +59,7 @@ ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string
   std::string encoded;
   std::vector<unsigned char> bpb;
   if (subType == kTextSubType && charset == charsets::kNone) {
-    std::optional<std::string> bytes = connection.NoneEncoding().Encode(value);
+    std::optional<std::string> bytes = connection.EncodeNone(value, &transaction);
     if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
     encoded = std::move(*bytes);
     value = encoded;

@@ -76,6 +76,41 @@ memory_table() {
   rm -rf "$shots"
 }
 
+# The summary on top of docs/PERFORMANCE.md, from this run's reports: the load table (validations
+# per second and latency by K), the library's times over the slow link, the host's memory and the
+# machine.
+summary_table() {
+  local cpu run
+  cpu=$(sed -n 's/^| CPU | \(.*\) |$/\1/p' build/bench-machine.md)
+  run=$(sed -n 's/^| run | \([^;]*\);.*$/\1/p' build/bench-machine.md)
+  echo "Measured on $cpu, $(sed -n 's/^| memory | \(.*\) |$/\1/p' build/bench-machine.md) of memory, shared with"
+  echo "other work; all databases on one Firebird 3 server of the same machine; run of $run."
+  echo
+  awk -F' [|] ' '
+    /^[|] [0-9]+ [|]/ && NF >= 10 { k[++n] = $1; sub(/^[|] /, "", k[n]); rate[n] = $2; latency[n] = $5 }
+    END {
+      line = "| workstations validating at once |"; rule = "|---|"
+      for (i = 1; i <= n; ++i) { line = line " " k[i] " |"; rule = rule "---|" }
+      print line; print rule
+      line = "| validations per second, all workstations together |"
+      for (i = 1; i <= n; ++i) line = line " " rate[i] " |"
+      print line
+      line = "| time of one validation, median / 99th percentile |"
+      for (i = 1; i <= n; ++i) line = line " " latency[i] " |"
+      print line
+    }' build/bench-load.md
+  echo
+  awk -F' [|] ' '/^[|] library [|]/ && !done {
+      print "| one-way delay to the delivery-note server | none (same machine) | 10 ms | 50 ms |"
+      print "|---|---|---|---|"
+      print "| time of one validation (median) | " $4 " | " $5 " | " $6 " |"
+      done = 1 }' build/bench-roundtrips.md
+  echo
+  awk -F' [|] ' '/^[|] 1 [|]/ { one = $2 + 0 } /^[|] 10 [|]/ { ten = $2 + 0 }
+    END { printf "Memory of a host (peak resident): %d MiB with one window open, %d MiB with ten, about %.0f MiB per further window.\n", one, ten, (ten - one) / 9 }' \
+    build/bench-memory.md
+}
+
 full=0
 [[ " $* " != *" --benchmark_filter="* ]] && full=1
 # Taken before the run, so that it shows the load the run started in.
@@ -94,6 +129,8 @@ fi
 
 if ((full)); then
   memory_table >build/bench-memory.md
+  summary_table >build/bench-summary.md
+  splice docs/PERFORMANCE.md summary build/bench-summary.md
   splice docs/PERFORMANCE.md machine build/bench-machine.md
   splice docs/PERFORMANCE.md results "$results"
   splice docs/PERFORMANCE.md roundtrips build/bench-roundtrips.md

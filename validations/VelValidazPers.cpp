@@ -75,7 +75,7 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
   run.ruxQuery.SetSQL({"SELECT COUNT(*) FROM BOLLE WHERE BOL_COD = :BOL_COD"});
   run.ruxQuery.ParamByName("BOL_COD").SetString(Dato);
   try {
-    run.ruxQuery.ExecQuery();
+    run.ruxQuery.ExecCount();
     if (run.ruxQuery.FieldAt(0).AsInt64() == 0) return "ERR - Bolletta " + Dato + " non trovata nell'archivio RUX.";
   } catch (const std::exception& e) {
     return std::string("ERR - Errore durante la verifica nel database RUX: ") + e.what();
@@ -105,7 +105,7 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
        "FROM BRONTELLOG L2 WHERE L2.ID_CATENA = L1.ID_CATENA AND L2.DATOINPUT = 'APERTURA')"});
   run.logQuery.ParamByName("BOLLETTA").SetString(Dato);
   try {
-    run.logQuery.ExecQuery();
+    run.logQuery.ExecCount();
     if (run.logQuery.FieldAt(0).AsInt64() == 0)
       return "ERR - Bolletta " + Dato + " non associata a nessuna catena di APERTURA.";
   } catch (const std::exception& e) {
