@@ -6,12 +6,22 @@
 
 namespace brontelx::cli {
 
+namespace {
+
+// "-" stands for standard input, and "-3" is a number (a user code may be negative).
+bool IsOptionLike(const std::string& argument) {
+  if (argument.size() < 2 || argument[0] != '-') return false;
+  return !std::all_of(argument.begin() + 1, argument.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
 SplitArguments Split(const std::vector<std::string>& arguments, std::span<const KnownOption> known) {
   SplitArguments split;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (optionsEnded || argument.rfind("--", 0) != 0) {
+    if (optionsEnded || !IsOptionLike(argument)) {
       split.positional.push_back(argument);
       continue;
     }
@@ -19,7 +29,7 @@ SplitArguments Split(const std::vector<std::string>& arguments, std::span<const 
       optionsEnded = true;
       continue;
     }
-    const std::size_t equals = argument.find('=');
+    const std::size_t equals = argument.rfind("--", 0) == 0 ? argument.find('=') : std::string::npos;
     const std::string name = argument.substr(0, equals);
     const auto option =
         std::find_if(known.begin(), known.end(), [&](const KnownOption& candidate) { return candidate.name == name; });

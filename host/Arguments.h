@@ -36,10 +36,11 @@ struct SplitArguments {
   std::vector<std::string> positional;
 };
 
-// Splits `arguments` (the program's name left out). An argument that begins with "--" is an
-// option, "--" alone ends the options; everything else ("-" and "-x" included) is positional.
-// Throws UsageError for an option not in `known`, a missing value, or a value given to an option
-// that takes none.
+// Splits `arguments` (the program's name left out). An argument that begins with "-" is an option
+// ("--name", "--name=VALUE" or a short "-x"), except "-" alone and a negative whole number; "--"
+// alone ends the options, and everything after it is positional. So a mistyped option is never
+// taken for a folder or a datum. Throws UsageError for an option not in `known`, a missing value,
+// or a value given to an option that takes none.
 SplitArguments Split(const std::vector<std::string>& arguments, std::span<const KnownOption> known);
 
 // `text` as a whole number from `min` to `max`, written in decimal with nothing around it. Throws

@@ -1,15 +1,19 @@
 #include "Info.h"
 
-#include <filesystem>
+#include <cstdlib>
+#include <initializer_list>
 #include <ostream>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "BrontelX.Classes.h"
-#include "DBConnectionInfo.h"
 #include "DRKDBUtility.h"
-#include "Error.h"
+#include "DatabaseContext.h"
+#include "FailureHint.h"
+#include "FbClient.h"
+#include "ProgramVersion.h"
 #include "TerminalText.h"
+#include "TransactedStatement.h"
 
 namespace brontelx::cli {
 namespace {
@@ -17,54 +21,87 @@ namespace {
 // Continuation lines of a message stand under its first line.
 constexpr const char* kIndent = "    ";
 
-std::string IniSettings(const TDBConnectionInfo& info) {
-  std::string settings;
-  const auto add = [&](const char* key, const std::string& value) {
-    if (value.empty()) return;
-    settings += (settings.empty() ? "" : ", ") + std::string(key) + "=" + value;
-  };
-  add("Nome Server", info.NomeServer);
-  add("Lettera Disco Server", info.LetteraDiscoServer);
-  add("PercorsoDatabase", info.PercorsoDatabase);
-  add("Alias", info.Alias);
-  return settings.empty() ? "no settings in [CONFIG]" : settings;
+constexpr const char* kUserDirectoryLabel = "User directory";
+constexpr const char* kArchiveLabel = "Archive (\"Archivio\")";
+constexpr const char* kDeliveryNotesLabel = "Delivery notes (\"VelZidBolDBRux\")";
+
+// How a database turned out: it attached and holds its tables, it attached but lacks some, or it
+// did not attach.
+enum class Outcome { Fine, WrongDatabase, Unreachable };
+
+std::string Query(db::Connection& connection, const std::string& sql, const std::string& parameter = {}) {
+  db::TransactedStatement statement(connection, {"read_committed", "rec_version", "read"},
+                                    db::TransactedStatement::End::Rollback, !parameter.empty());
+  statement.Query().SetSQL({sql});
+  if (!parameter.empty()) statement.Query().ParamByName("NAME").SetString(parameter);
+  statement.Query().ExecQuery();
+  std::string value = statement.Query().Eof() ? std::string() : statement.Query().FieldAt(0).AsString();
+  statement.Finish();
+  return value;
 }
 
-// Shows how `fileName` is reached and attaches `connection` to it as OpenIBDatabase does; returns
-// whether it attached.
-bool ShowDatabase(std::ostream& out, db::Connection& connection, const std::string& fileName) {
-  const std::string ini = DatiIniPath(fileName);
-  const TDBConnectionInfo info = DescribeDatabase(fileName);
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(ini, ignored)) {
-    out << "  dati.ini: " << Escaped(ini) << ": " << Escaped(IniSettings(info)) << "\n";
-  } else {
-    out << "  dati.ini: none (" << Escaped(ini) << ")\n";
+// The tables of `tables` that the database lacks, as "no table A, B".
+std::string MissingTables(db::Connection& connection, std::initializer_list<const char*> tables) {
+  std::string missing;
+  for (const char* table : tables) {
+    if (Query(connection, "SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :NAME", table).empty())
+      missing += (missing.empty() ? "no table " : ", ") + std::string(table);
   }
-  try {
-    out << "  connection string: " << Escaped(info.GetIBFileName()) << "\n";
-  } catch (const Error& e) {
-    out << "  connection string: cannot be built: " << MessageText(e.what(), kIndent) << "\n";
-  }
+  return missing;
+}
+
+// Shows how `fileName` is reached, attaches `connection` to it as OpenIBDatabase does, and shows
+// the engine's version and whether the database holds `tables`.
+Outcome ShowDatabase(std::ostream& out, db::Connection& connection, const std::string& fileName,
+                     std::initializer_list<const char*> tables) {
+  out << ReachLines(fileName, "  ");
   // What is known so far stays visible should the attach hang and the user interrupt it.
   out.flush();
   try {
-    OpenIBDatabase(connection, info);
+    OpenIBDatabase(connection, fileName);
   } catch (const std::exception& e) {
     out << "  attaches: no: " << MessageText(e.what(), kIndent) << "\n";
-    return false;
+    if (const std::string hint = FailureHint(e.what()); !hint.empty()) out << "  hint: " << hint << "\n";
+    return Outcome::Unreachable;
+  }
+  out << "  engine: Firebird "
+      << Escaped(Query(connection, "SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE")) << "\n";
+  if (const std::string missing = MissingTables(connection, tables); !missing.empty()) {
+    out << "  attaches: " << missing << ": not the database it should be\n";
+    return Outcome::WrongDatabase;
   }
   out << "  attaches: yes\n";
-  return true;
+  return Outcome::Fine;
+}
+
+int Status(Outcome outcome) { return outcome == Outcome::Unreachable ? 3 : 1; }
+
+void ShowFirebird(std::ostream& out) {
+  std::string client;
+  try {
+    // Loading the client also settles the Firebird root it uses.
+    client = ClientVersionText(db::Util()->getClientVersion());
+  } catch (const std::exception& e) {
+    client = "not loaded: " + MessageText(e.what(), kIndent);
+  }
+  out << "Versions: brontelx " << kProgramVersion << ", Firebird client " << client << "\n";
+  const char* root = std::getenv("FIREBIRD");
+  out << "Firebird root: " << (root ? Escaped(root) : "the system's (no firebird/ folder beside this program)") << "\n";
+  const char* lock = std::getenv("FIREBIRD_LOCK");
+  out << "Lock folder: " << (lock ? Escaped(lock) : "the engine's default (FIREBIRD_LOCK not set)") << "\n";
 }
 
 }  // namespace
 
 int RunInfo(std::int32_t user, std::ostream& out) {
+  ShowFirebird(out);
   TSessione session;
   const std::string userDirectory = TDRKUser::DefaultFileName();
-  out << "User directory: " << Escaped(userDirectory) << "\n";
-  if (!ShowDatabase(out, session.DRKUser().DBUser(), userDirectory)) return 1;
+  out << kUserDirectoryLabel << ": " << Escaped(userDirectory) << "\n";
+  if (const Outcome outcome =
+          ShowDatabase(out, session.DRKUser().DBUser(), userDirectory, {"UTENTI", "TELVILOGFUNZ", "TABQUADREL"});
+      outcome != Outcome::Fine)
+    return Status(outcome);
 
   try {
     session.DRKUser().SetCodiceUtente(user);
@@ -79,33 +116,35 @@ int RunInfo(std::int32_t user, std::ostream& out) {
   try {
     archive = session.Parametri().Archivio();
   } catch (const std::exception& e) {
-    out << "Archive (\"Archivio\"): " << MessageText(e.what(), kIndent) << "\n";
+    out << kArchiveLabel << ": " << MessageText(e.what(), kIndent) << "\n";
     return 1;
   }
   if (archive.empty()) {
-    out << "Archive (\"Archivio\"): not set for company " << Escaped(session.DRKUser().DittaUtente()) << "\n";
+    out << kArchiveLabel << ": not set for company " << Escaped(session.DRKUser().DittaUtente()) << "\n";
     return 1;
   }
-  out << "Archive (\"Archivio\"): " << Escaped(archive) << "\n";
-  if (!ShowDatabase(out, session.IBDatabase(), archive)) {
-    out << "Delivery notes (\"VelZidBolDBRux\"): not read, the archive does not attach\n";
-    return 1;
+  out << kArchiveLabel << ": " << Escaped(archive) << "\n";
+  if (const Outcome outcome = ShowDatabase(out, session.IBDatabase(), archive, {"TABX", "STOPOS1", "BRONTELLOG"});
+      outcome != Outcome::Fine) {
+    out << kDeliveryNotesLabel << ": not read, the archive is not usable\n";
+    return Status(outcome);
   }
 
   std::string location;
   try {
     location = session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0);
   } catch (const std::exception& e) {
-    out << "Delivery notes (\"VelZidBolDBRux\"): " << MessageText(e.what(), kIndent) << "\n";
+    out << kDeliveryNotesLabel << ": " << MessageText(e.what(), kIndent) << "\n";
     return 1;
   }
   if (location.empty()) {
-    out << "Delivery notes (\"VelZidBolDBRux\"): not set, every validation answers that it is not configured\n";
+    out << kDeliveryNotesLabel << ": not set, every validation answers that it is not configured\n";
     return 1;
   }
-  out << "Delivery notes (\"VelZidBolDBRux\"): " << Escaped(location) << "\n";
+  out << kDeliveryNotesLabel << ": " << Escaped(location) << "\n";
   db::Connection deliveryNotes;
-  return ShowDatabase(out, deliveryNotes, location) ? 0 : 1;
+  const Outcome outcome = ShowDatabase(out, deliveryNotes, location, {"BOLLE"});
+  return outcome == Outcome::Fine ? 0 : Status(outcome);
 }
 
 }  // namespace brontelx::cli

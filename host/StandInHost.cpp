@@ -12,6 +12,7 @@
 // are answered without a display; the window system's platform is chosen with QT_QPA_PLATFORM.
 // SIGINT, SIGTERM and SIGHUP close the windows and end the host with 128 + the signal's number.
 #include <dlfcn.h>
+#include <firebird/Interface.h>
 
 #include <QApplication>
 #include <QDir>
@@ -22,10 +23,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "Arguments.h"
+#include "FailureHint.h"
+#include "ProgramVersion.h"
 #include "QuitOnSignal.h"
 #include "Screenshots.h"
 
@@ -36,6 +40,7 @@ using ErrorFunction = std::int32_t (*)(char*, std::int32_t);
 
 struct HostArguments {
   bool help = false;
+  bool version = false;
   std::string window;  // "settings" or "test"
   std::int32_t user = 0;
   std::int32_t windowId = 0;
@@ -51,10 +56,13 @@ constexpr char kUsage[] =
     "  --window-id   the window-log row (TELVILOGFUNZ.IDFINESTRA) that records the window; 0 by default\n"
     "  --windows     how many windows to open, one call each; 1 by default\n"
     "  --screenshot  save a PNG of the window into DIR, then close it\n"
-    "The window system's platform comes from QT_QPA_PLATFORM (offscreen: no display needed).\n";
+    "       brontelx-host --version | --help\n"
+    "The window system's platform comes from QT_QPA_PLATFORM (offscreen: no display needed).\n"
+    "Exit status 0 when the windows closed, 1 when the library failed, 2 when the arguments are wrong or\n"
+    "there is no display.\n";
 
 constexpr brontelx::cli::KnownOption kOptions[] = {
-    {"--help", false}, {"--user", true}, {"--window-id", true}, {"--windows", true}, {"--screenshot", true}};
+    {"--help", false}, {"-h", false}, {"--version", false}, {"--user", true}, {"--window-id", true}, {"--windows", true}, {"--screenshot", true}};
 
 // Reads the arguments (arguments[0] is the program). Throws UsageError.
 HostArguments Parse(const std::vector<std::string>& arguments) {
@@ -65,8 +73,12 @@ HostArguments Parse(const std::vector<std::string>& arguments) {
   HostArguments parsed;
   bool userGiven = false;
   for (const brontelx::cli::SplitArguments::Option& option : split.options) {
-    if (option.name == "--help") {
+    if (option.name == "--help" || option.name == "-h") {
       parsed.help = true;
+      return parsed;
+    }
+    if (option.name == "--version") {
+      parsed.version = true;
       return parsed;
     }
     if (option.name == "--user") {
@@ -81,10 +93,6 @@ HostArguments Parse(const std::vector<std::string>& arguments) {
     }
   }
   for (const std::string& window : split.positional) {
-    if (window == "-h") {
-      parsed.help = true;
-      return parsed;
-    }
     if (window != "settings" && window != "test") throw UsageError("unknown argument \"" + window + "\"");
     if (!parsed.window.empty()) throw UsageError("only one window can be named");
     parsed.window = window;
@@ -100,6 +108,43 @@ std::string LibraryError(ErrorFunction lastError) {
   return message.data();
 }
 
+// The Firebird client's version, loaded as the library would load it (by the system's search).
+std::string ClientVersion() {
+  void* client = dlopen("libfbclient.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (!client) {
+    const std::string reason = dlerror();
+    return "not loaded: " + reason + "\nhint: " + brontelx::cli::FailureHint(reason);
+  }
+  const auto entry = reinterpret_cast<Firebird::IMaster* (*)()>(dlsym(client, "fb_get_master_interface"));
+  if (!entry) return "not usable: libfbclient.so.2 has no fb_get_master_interface";
+  return brontelx::cli::ClientVersionText(entry()->getUtilInterface()->getClientVersion());
+}
+
+// Where X11 or Wayland is the platform, Qt aborts without a display; say so and how to run.
+bool DisplayMissing() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const bool needsDisplay = !platform || !*platform || std::string(platform).starts_with("xcb") ||
+                            std::string(platform).starts_with("wayland");
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+  };
+  return needsDisplay && !set("DISPLAY") && !set("WAYLAND_DISPLAY");
+}
+
+// A failure of the library with what a person needs to act on it: the user directory this host
+// uses and the dati.ini that may redirect it, a hint where the cause is recognisable, and the
+// command that shows every database of the user.
+std::string FailureReport(const std::string& message, std::int32_t user) {
+  const QString folder = QDir(QApplication::applicationDirPath()).filePath("user");
+  const QString ini = QDir(folder).filePath("dati.ini");
+  std::string report = message + "\n  user directory: " + QDir(folder).filePath("user.fdb").toStdString() +
+                       "\n  dati.ini: " + ini.toStdString() + (QFileInfo(ini).isFile() ? "" : " (none)");
+  if (const std::string hint = brontelx::cli::FailureHint(message); !hint.empty()) report += "\n  hint: " + hint;
+  return report + "\n  every database of the user, how it is reached and why it fails: brontelx info " +
+         std::to_string(user);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,6 +157,17 @@ int main(int argc, char** argv) {
   if (args.help) {
     std::fputs(kUsage, stdout);
     return 0;
+  }
+  if (args.version) {
+    std::fputs(brontelx::cli::VersionText("brontelx-host", ClientVersion()).c_str(), stdout);
+    return 0;
+  }
+  if (DisplayMissing()) {
+    std::fputs("brontelx-host: no display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n"
+               "To run without one, save screenshots offscreen:\n"
+               "  QT_QPA_PLATFORM=offscreen brontelx-host settings|test --user N --screenshot DIR\n",
+               stderr);
+    return 2;
   }
   QApplication application(argc, argv);
   brontelx::host::QuitOnSignal();
@@ -132,7 +188,7 @@ int main(int argc, char** argv) {
 
   for (std::int32_t i = 0; i < args.windows; ++i) {
     if (show(args.user, args.windowId) != 0) {
-      std::fprintf(stderr, "brontelx-host: %s\n", LibraryError(lastError).c_str());
+      std::fprintf(stderr, "brontelx-host: %s\n", FailureReport(LibraryError(lastError), args.user).c_str());
       return 1;
     }
   }

@@ -6,15 +6,17 @@
 
 namespace brontelx::cli {
 
-// Starts a session for the command's user as a window does (TSessione::Avvia) and writes one result
-// text per datum to `out`, each as soon as it is known, its further lines indented; with
-// fromStandardInput the data are the lines of `in` (a CR before the line end, and a UTF-8 byte
-// order mark before the first line, are dropped). A delivery-note database that could not be
-// reached answers the data after it with the same text at once, for
-// UnreachableDatabases::kDefaultPeriod; then it is tried again. Returns 0 when every result is
-// "OK", 1 when any is an "ERR" text. Throws UsageError when standard input holds no datum (before
-// any session starts); a session that cannot start, and an error that escapes a validation, are
-// thrown too.
+// Validates the command's data on `command.jobs` sessions at once, each started for the command's
+// user as a window starts one (StartSession), and writes one result per datum to `out` in the
+// order of the data, each as soon as it and those before it are known. With fromStandardInput the
+// data are the lines of `in`, with --file the lines of that file (a CR before the line end, and a
+// UTF-8 byte order mark before the first line, are dropped); lines are read only as sessions are
+// free to take them. Each session remembers a delivery-note database it could not reach for
+// UnreachableDatabases::kDefaultPeriod. Returns 3 when any result says that the delivery-note
+// database could not be reached, else 1 when any result is an "ERR" text, else 0. Throws
+// UsageError when the input holds no datum or the file cannot be read (before any session
+// starts); a session that cannot start, and an error that escapes a validation, are thrown too,
+// after the results before it are written.
 int RunValidate(const ValidateCommand& command, std::istream& in, std::ostream& out);
 
 }  // namespace brontelx::cli

@@ -1,15 +1,20 @@
-// brontelx: the command-line tool of support staff and scripts: validate, info, demo. "brontelx
-// --help" tells how it is called.
+// brontelx: the command-line tool of support staff and scripts: validate, info, users, location,
+// demo. "brontelx --help" tells how it is called.
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "AdminCommands.h"
 #include "ClientShutdown.h"
 #include "CommandLine.h"
+#include "DatabaseContext.h"
 #include "Demo.h"
+#include "FailureHint.h"
+#include "FbClient.h"
 #include "Info.h"
 #include "Interrupt.h"
+#include "ProgramVersion.h"
 #include "TerminalText.h"
 #include "Validate.h"
 
@@ -17,16 +22,34 @@ namespace {
 
 using namespace brontelx::cli;
 
-// Exit status when a command fails with an error: validate keeps 1 for refused data.
-int FailureStatus(const Command& command) { return std::holds_alternative<ValidateCommand>(command) ? 2 : 1; }
+// Exit status when a command fails with an error: validate and location keep 1 for their answers.
+int FailureStatus(const Command& command) {
+  return std::holds_alternative<ValidateCommand>(command) || std::holds_alternative<LocationCommand>(command) ? 2 : 1;
+}
+
+std::string ClientVersion() {
+  try {
+    return ClientVersionText(brontelx::db::Util()->getClientVersion());
+  } catch (const std::exception& e) {
+    const std::string hint = FailureHint(e.what());
+    return "not loaded: " + MessageText(e.what()) + (hint.empty() ? "" : "\nhint: " + hint);
+  }
+}
 
 int Run(const Command& command) {
-  if (std::holds_alternative<HelpCommand>(command)) {
-    std::cout << kSynopsis << "\n" << kDetails;
+  if (const auto* help = std::get_if<HelpCommand>(&command)) {
+    std::cout << HelpText(help->command);
+    return 0;
+  }
+  if (std::holds_alternative<VersionCommand>(command)) {
+    std::cout << VersionText("brontelx", ClientVersion());
     return 0;
   }
   if (const auto* validate = std::get_if<ValidateCommand>(&command)) return RunValidate(*validate, std::cin, std::cout);
   if (const auto* info = std::get_if<InfoCommand>(&command)) return RunInfo(info->user, std::cout);
+  if (std::holds_alternative<UsersCommand>(command)) return RunUsers(std::cout);
+  if (const auto* location = std::get_if<LocationCommand>(&command))
+    return RunLocation(location->user, location->text, std::cout);
   return RunDemo(std::get<DemoCommand>(command).folder);
 }
 
@@ -52,9 +75,15 @@ int main(int argc, char** argv) {
     status = Run(command);
   } catch (const UsageError& e) {
     status = UsageFailure(e);
+  } catch (const UnreachableDatabase& e) {
+    std::cout.flush();
+    // Its message is escaped already, part by part.
+    std::cerr << "brontelx: " << e.what() << "\n";
+    status = 3;
   } catch (const std::exception& e) {
     std::cout.flush();
-    std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
+    const std::string hint = FailureHint(e.what());
+    std::cerr << "brontelx: " << MessageText(e.what()) << (hint.empty() ? "" : "\nhint: " + hint) << "\n";
     status = FailureStatus(command);
   }
   try {

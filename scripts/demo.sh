@@ -6,6 +6,16 @@
 # delivery-note codes, and opens the test window for the demo user: on the display when there is
 # one, otherwise offscreen, saving screenshots of both windows and printing their paths.
 set -euo pipefail
+
+usage="usage: scripts/demo.sh [--] [FOLDER]   (FOLDER: where the demo databases go; default build/demo-data)"
+# An option is never taken for the folder: only "--" lets a folder's name begin with "-".
+case ${1:-} in
+  -h|--help) echo "$usage"; exit 0 ;;
+  --) shift ;;
+  -?*) echo "scripts/demo.sh: unknown option $1" >&2; echo "$usage" >&2; exit 2 ;;
+esac
+if (($# > 1)); then echo "$usage" >&2; exit 2; fi
+
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 brontelx_prepare
@@ -17,7 +27,7 @@ bin=$BRONTELX_ROOT/build/demo/bin
 data=${1:-$BRONTELX_ROOT/build/demo-data}
 
 echo "=== brontelx demo: databases and validations"
-"$bin/brontelx" demo "$data"
+"$bin/brontelx" demo -- "$data"
 
 echo
 echo "=== brontelx validate 1 BOL-1001 BOL-1002 BOL-9999 (exit status 1: not every code is accepted)"

@@ -41,12 +41,20 @@ TEST_F(InfoTest, SaysWhatDoesNotAttachAndWhy) {
   // No server listens on port 1 of the loopback address: the client reports the refused connection.
   Exec(Archive(), "UPDATE TABX SET TESTO = '127.0.0.1/1:/dati/rux.fdb' WHERE NOME = 'VelZidBolDBRux'");
   const ChildResult refused = Run({"info", "1"});
-  EXPECT_EQ(ExitCode(refused), 1);
+  EXPECT_EQ(ExitCode(refused), 3);
   EXPECT_EQ(Count(refused.output, "  attaches: yes\n"), 2u);
   const std::string failed = "  connection string: 127.0.0.1/1:/dati/rux.fdb\n  attaches: no: ";
   const std::size_t at = refused.output.find(failed);
   ASSERT_NE(at, std::string::npos) << refused.output;
   EXPECT_NE(refused.output[at + failed.size()], '\n') << "the client's message follows";
+  EXPECT_NE(refused.output.find("\n  hint: no Firebird server answers there"), std::string::npos) << refused.output;
+
+  // A location that names the archive: it attaches, but it is not a delivery-note database.
+  Exec(Archive(), "UPDATE TABX SET TESTO = '" + Archive().string() + "' WHERE NOME = 'VelZidBolDBRux'");
+  const ChildResult wrong = Run({"info", "1"});
+  EXPECT_EQ(ExitCode(wrong), 1);
+  EXPECT_EQ(Count(wrong.output, "  attaches: yes\n"), 2u);
+  EXPECT_NE(wrong.output.find("  attaches: no table BOLLE"), std::string::npos) << wrong.output;
 
   const ChildResult noUser = Run({"info", "42"});
   EXPECT_EQ(ExitCode(noUser), 1);
@@ -60,11 +68,32 @@ TEST_F(InfoTest, SaysWhatDoesNotAttachAndWhy) {
 
   std::filesystem::remove(UserDirectory());
   const ChildResult noDirectory = Run({"info", "1"});
-  EXPECT_EQ(ExitCode(noDirectory), 1);
+  EXPECT_EQ(ExitCode(noDirectory), 3);
   EXPECT_NE(noDirectory.output.find("  attaches: no: "), std::string::npos) << noDirectory.output;
   EXPECT_EQ(noDirectory.output.find("User 1"), std::string::npos);
 
   EXPECT_EQ(ExitCode(Run({"info", "uno"})), 2);
+}
+
+// The administrator's commands read and write what a session and the settings window do.
+TEST_F(InfoTest, UsersAndLocationShowAndStoreWhatTheWindowsUse) {
+  const ChildResult users = Run({"users"});
+  EXPECT_EQ(ExitCode(users), 0) << users.errors;
+  EXPECT_EQ(users.output.rfind("code\tname\tcompany\tArchivio\n1\tMario Rossi\tDEMO SRL\t" + Archive().string() + "\n", 0),
+            0u) << users.output;
+
+  const ChildResult read = Run({"location", "1"});
+  EXPECT_EQ(ExitCode(read), 0) << read.errors;
+  EXPECT_EQ(read.output, DeliveryNotes().string() + "\n");
+  // Stored as typed, blanks included, for every user of the archive.
+  const ChildResult stored = Run({"location", "1", " srv/3050:/dati/rux.fdb "});
+  EXPECT_EQ(ExitCode(stored), 0) << stored.errors;
+  EXPECT_EQ(Query(Archive(), "SELECT '[' || TESTO || ']' FROM TABX WHERE NOME = 'VelZidBolDBRux'"),
+            "[ srv/3050:/dati/rux.fdb ]");
+  EXPECT_EQ(Run({"location", "2"}).output, " srv/3050:/dati/rux.fdb \n");
+  EXPECT_EQ(ExitCode(Run({"location", "1", ""})), 0);
+  EXPECT_EQ(ExitCode(Run({"location", "1"})), 1);
+  EXPECT_EQ(ExitCode(Run({"location", "42"})), 2);
 }
 
 }  // namespace

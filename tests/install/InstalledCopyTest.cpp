@@ -27,6 +27,19 @@ TEST(InstalledCopyTest, AMovedInstallationWorks) {
   // build tree's on this machine and to the system's elsewhere.
   EXPECT_TRUE(fs::is_regular_file(moved / "bin" / "firebird" / "firebird.conf"));
   EXPECT_TRUE(fs::is_regular_file(moved / "bin" / "firebird" / "intl" / "libfbintl.so"));
+  // A host's developer builds against the installed header through pkg-config, from the moved folder.
+  EXPECT_TRUE(fs::is_regular_file(moved / "include" / "BrontelX.h"));
+  const auto pkgConfig = [&](const std::string& variable) {
+    const ChildResult result = RunChild("pkg-config", {"--variable=" + variable, "brontelx"}, {},
+                                        {"PKG_CONFIG_PATH=" + (moved / "lib" / "pkgconfig").string()});
+    EXPECT_EQ(ExitCode(result), 0) << result.errors;
+    // pkg-config writes a blank as "\ " for the shell.
+    std::string path = result.output.substr(0, result.output.find('\n'));
+    for (std::size_t at = path.find("\\ "); at != std::string::npos; at = path.find("\\ ", at)) path.erase(at, 1);
+    return fs::weakly_canonical(path);
+  };
+  EXPECT_EQ(pkgConfig("includedir"), fs::canonical(moved / "include"));
+  EXPECT_EQ(pkgConfig("libdir"), fs::canonical(moved / "bin"));
   const std::string bin = (moved / "bin").string();
 
   const ChildResult demo = RunChild(bin + "/brontelx", {"demo", (moved / "dati").string()});
@@ -57,11 +70,16 @@ TEST(InstalledCopyTest, AMovedInstallationWorks) {
   const ChildResult typo = RunChild(bin + "/brontelx-host", {"test", "--usr", "1"}, {}, noDisplay);
   EXPECT_EQ(ExitCode(typo), 2);
   EXPECT_EQ(typo.errors.rfind("brontelx-host: unknown option --usr\nusage: ", 0), 0u) << typo.errors;
+  // Without a display the host says so and how to run offscreen, instead of the toolkit's abort.
+  const ChildResult headless = RunChild(bin + "/brontelx-host", {"test", "--user", "1"}, {}, noDisplay);
+  EXPECT_EQ(ExitCode(headless), 2);
+  EXPECT_NE(headless.errors.find("QT_QPA_PLATFORM=offscreen brontelx-host"), std::string::npos) << headless.errors;
 
   const ChildResult unknown = RunChild(bin + "/brontelx-host", {"settings", "--user", "42"}, {},
                                        {"QT_QPA_PLATFORM=offscreen"});
   EXPECT_EQ(ExitCode(unknown), 1);
-  EXPECT_NE(unknown.errors.find("brontelx-host: Utente 42 non trovato\n"), std::string::npos) << unknown.errors;
+  EXPECT_NE(unknown.errors.find("brontelx-host: Utente 42 non trovato\n  user directory: " + bin + "/user/user.fdb\n"),
+            std::string::npos) << unknown.errors;
 }
 
 }  // namespace

@@ -105,8 +105,8 @@ TEST_F(SharedDatabasesTest, AFirebirdConfigurationOfTheHostIsKept) {
   // The system's configuration: the engine's default mode, one process for each file.
   const std::vector<Result> results =
       Validate(1, {"FIREBIRD=/usr/lib/" BRONTELX_LIBRARY_ARCHITECTURE "/firebird/3.0"});
-  // The session cannot start.
-  EXPECT_EQ(results[0].exitCode, 2);
+  // The archive cannot be attached, so the session cannot start.
+  EXPECT_EQ(results[0].exitCode, 3);
   EXPECT_NE(results[0].output.find("Database already opened with engine instance, incompatible with current"),
             std::string::npos)
       << results[0].output;
