@@ -10,7 +10,7 @@ readonly BRONTELX_PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev fonts-dejavu-core fonts-wine xvfb xauth
   cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-  clang time
+  clang time pkgconf
 )
 
 # The command prefix that runs a command as root: nothing for root, sudo otherwise; fails with a
