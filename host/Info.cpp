@@ -10,12 +10,16 @@
 #include "DRKDBUtility.h"
 #include "Error.h"
 #include "TerminalText.h"
+#include "VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {
 
 // Continuation lines of a message stand under its first line.
 constexpr const char* kIndent = "    ";
+
+// The label of the delivery notes' line, which names the value it is read from.
+const std::string kDeliveryNotes = std::string("Delivery notes (\"") + kVelZidBolDBRux + "\"): ";
 
 std::string IniSettings(const TDBConnectionInfo& info) {
   std::string settings;
@@ -88,22 +92,22 @@ int RunInfo(std::int32_t user, std::ostream& out) {
   }
   out << "Archive (\"Archivio\"): " << Escaped(archive) << "\n";
   if (!ShowDatabase(out, session.IBDatabase(), archive)) {
-    out << "Delivery notes (\"VelZidBolDBRux\"): not read, the archive does not attach\n";
+    out << kDeliveryNotes << "not read, the archive does not attach\n";
     return 1;
   }
 
   std::string location;
   try {
-    location = session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0);
+    location = session.DRKTabX().GetParametroTesto(kVelZidBolDBRux, 0);
   } catch (const std::exception& e) {
-    out << "Delivery notes (\"VelZidBolDBRux\"): " << MessageText(e.what(), kIndent) << "\n";
+    out << kDeliveryNotes << MessageText(e.what(), kIndent) << "\n";
     return 1;
   }
   if (location.empty()) {
-    out << "Delivery notes (\"VelZidBolDBRux\"): not set, every validation answers that it is not configured\n";
+    out << kDeliveryNotes << "not set, every validation answers that it is not configured\n";
     return 1;
   }
-  out << "Delivery notes (\"VelZidBolDBRux\"): " << Escaped(location) << "\n";
+  out << kDeliveryNotes << Escaped(location) << "\n";
   db::Connection deliveryNotes;
   return ShowDatabase(out, deliveryNotes, location) ? 0 : 1;
 }
