@@ -19,6 +19,7 @@
 #include "BrontelX.Classes.h"
 #include "QtBackend.h"
 #include "FloorSession.h"
+#include "HostWindows.h"
 #include "VelDatiValidazPers.Description.h"
 #include "VelDatiValidazPers.Form.h"
 #include "VelValidazPers.h"

@@ -24,13 +24,9 @@ add_library(Firebird::Headers ALIAS FirebirdHeaders)
 # The version resource of BrontelX.dll (windres).
 enable_language(RC)
 
-add_subdirectory(database)
-add_subdirectory(userdir)
-add_subdirectory(validations)
-add_subdirectory(session)
-add_subdirectory(platform)
-add_subdirectory(forms)
-add_subdirectory(library)
+foreach(layer IN LISTS BRONTELX_LAYERS)
+  add_subdirectory(${layer})
+endforeach()
 add_subdirectory(host/win32)
 
 # GoogleTest from Debian's sources (package googletest), built with the MinGW compiler.

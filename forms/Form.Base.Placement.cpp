@@ -8,8 +8,9 @@
 #include "RowValues.h"
 #include "Statement.h"
 #include "TransactedStatement.h"
-#include "Transaction.h"
+#include "TransactionScope.h"
 #include "UpdateSQL.h"
+#include "WriteConflictRetry.h"
 
 namespace brontelx {
 namespace {
@@ -44,13 +45,13 @@ void TFormBase::LetturaPosizione(std::int32_t AUtente, std::int32_t ASituazione,
 
 void TFormBase::ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazione, std::int32_t AProgetto,
                                    db::Connection& ADatabase) {
-  // Server defaults, except that a row locked by another connection fails the save at once
-  // instead of freezing the closing window until that connection ends.
-  db::Transaction transaction(&ADatabase);
-  transaction.Params() = {"concurrency", "nowait"};
-  transaction.StartTransaction();
-  try {
-    db::Statement query(&ADatabase, &transaction);
+  // A placement is not worth waiting for: a row locked by another connection fails the save at
+  // once (nowait), and a conflict is not tried again, instead of freezing the closing window.
+  constexpr db::WriteConflictPolicy kNoRetry{};
+  db::RetryOnWriteConflict(kNoRetry, [&] {
+    // Nothing of a failed save is kept.
+    db::TransactionScope scope(ADatabase, {"concurrency", "nowait"});
+    db::Statement query(&ADatabase, &scope.Transaction());
     query.SetParamCheck(false);
     query.SetSQL(RowQuery(ASituazione, AUtente, AProgetto));
     query.ExecQuery();
@@ -76,22 +77,14 @@ void TFormBase::ScritturaPosizione(std::int32_t AUtente, std::int32_t ASituazion
       row.Set("POSY", frame.top);
       row.Set("DIMX", frame.width);
       row.Set("DIMY", frame.height);
-      db::Statement post(&ADatabase, &transaction);
+      db::Statement post(&ADatabase, &scope.Transaction());
       post.SetSQL(found ? update.ModifySQL : update.InsertSQL);
       row.Bind(post);
       post.ExecQuery();
     }
     query.Close();
-  } catch (...) {
-    // Nothing of a failed save is kept.
-    try {
-      transaction.Rollback();
-    } catch (...) {
-      // The first error is the one to report.
-    }
-    throw;
-  }
-  transaction.Commit();
+    scope.Commit();
+  });
 }
 
 }  // namespace brontelx

@@ -53,11 +53,7 @@ TFormBase::TFormBase(const platform::WindowDescription& Description, ClickHandle
   FFreeOnClose = true;
 }
 
-TFormBase::~TFormBase() {
-  // The window goes here, while the form is still whole. reset() empties FWindow before it
-  // destroys the window, which marks the destruction as the form's own doing.
-  FWindow.reset();
-}
+TFormBase::~TFormBase() = default;
 
 void TFormBase::Show() {
   CheckInitialize();
@@ -87,11 +83,6 @@ void TFormBase::Initialize() {
   }
 }
 
-platform::Window& TFormBase::Window() const {
-  if (!FWindow) throw Error("La finestra è stata distrutta");
-  return *FWindow;
-}
-
 TSessione& TFormBase::Sessione() const {
   if (!FSessione) throw Error("La finestra non ha una sessione");
   return *FSessione;
@@ -118,26 +109,11 @@ void TFormBase::FormClose(platform::CloseAction& Action) {
 
 void TFormBase::OnClick(const std::string& Handler) { FClickHandlers.at(Handler)(); }
 
-void TFormBase::OnClose(platform::CloseAction& Action) {
-  FormClose(Action);
-  FClosedToFree = Action == platform::CloseAction::Free;
-}
+void TFormBase::OnClose(platform::CloseAction& Action) { FormClose(Action); }
 
 void TFormBase::OnRelease() {
-  // Only a window built for a host closes with Free; ShowHostWindow handed it over to itself.
-  delete this;
-}
-
-void TFormBase::OnDestroyed() {
-  if (!FWindow) return;  // the form is destroying its window itself
-  // A host destroyed the window: what a close would have done runs now, then the window object is
-  // let go of (it is being destroyed already) and a window of the host ends with its session.
-  if (!FClosedToFree) {
-    platform::CloseAction action = platform::CloseAction::Hide;
-    FormClose(action);
-  }
-  static_cast<void>(FWindow.release());
-  if (FFreeOnClose) delete this;
+  // Only a window built for a host closes with Free, and its owner destroys it.
+  if (FOwner) FOwner->Release(*this);
 }
 
 }  // namespace brontelx

@@ -13,6 +13,19 @@
 
 namespace brontelx {
 
+class TFormBase;
+
+// Holds windows built for a host and destroys each once it has ended.
+class TFormOwner {
+ public:
+  // `Form`'s window has ended: the owner destroys the form now. Called from the event loop, outside
+  // every handler of the window.
+  virtual void Release(TFormBase& Form) noexcept = 0;
+
+ protected:
+  ~TFormOwner() = default;
+};
+
 // The base of the library's windows: a session (its own or one lent by the caller), a caption of
 // the window's title with the user's name and company, a one-time initialisation before the first
 // showing, and a placement remembered per user and kind of window in STOPOS1 of the archive.
@@ -35,10 +48,9 @@ class TFormBase : private platform::WindowEvents {
   explicit TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers = {});
   // A window working with the caller's session, which must outlive it; closing hides it.
   TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers, TSessione* ASessione);
-  // The window of a host: starts a session of its own for user `AUtente`, records the window's
-  // handle in the window-log row `AIDFinestra`, and destroys itself with its session when closed.
-  // On failure nothing of it remains and the error propagates. Open such windows with
-  // ShowHostWindow, which hands the window over to itself once it is shown.
+  // The window of a host: starts a session of its own for user `AUtente` and records the window's
+  // handle in the window-log row `AIDFinestra`; however the window ends, its owner (SetOwner) is
+  // told to destroy it with its session. On failure nothing of it remains and the error propagates.
   TFormBase(const platform::WindowDescription& Description, ClickHandlers Handlers, std::int32_t AUtente,
             std::int32_t AIDFinestra);
   virtual ~TFormBase();
@@ -58,10 +70,13 @@ class TFormBase : private platform::WindowEvents {
   const std::string& Titolo() const { return FTitolo; }
   void SetTitolo(const std::string& Value);
 
-  // The window; raises the general error once a host has destroyed it.
-  platform::Window& Window() const;
+  // The window. Once a host has destroyed the native window, its calls raise WindowError.
+  platform::Window& Window() const { return *FWindow; }
   // The window's session; raises the general error for a window built without one.
   TSessione& Sessione() const;
+
+  // The owner of a window built for a host, which destroys it once it has ended.
+  void SetOwner(TFormOwner* Value) { FOwner = Value; }
 
  protected:
   virtual void Initialize();
@@ -79,7 +94,6 @@ class TFormBase : private platform::WindowEvents {
   std::int32_t FSituazione = 0;
   std::string FTitolo;
   bool FFlagInitialize = false;
-  bool FClosedToFree = false;  // a close with Free has run; the release may not have arrived yet
 
  private:
   void CheckInitialize();
@@ -89,23 +103,15 @@ class TFormBase : private platform::WindowEvents {
   void OnClick(const std::string& Handler) override;
   void OnClose(platform::CloseAction& Action) override;
   void OnRelease() override;
-  void OnDestroyed() override;
 
-  // Declared before the window, which is therefore destroyed first.
+  TFormOwner* FOwner = nullptr;
+  // The window is declared last, so it is destroyed first: before the handlers its controls call
+  // and the session its close used. A derived window's members are gone by then; the window calls
+  // no handler while its owner destroys it.
   std::unique_ptr<TSessione> FSessioneOwned;
   ClickHandlers FClickHandlers;
   platform::Backend& FToolkit;
   std::unique_ptr<platform::Window> FWindow;
 };
-
-// Opens a window of class TForm for a host: builds it for user AUtente and window-log row
-// AIDFinestra and shows it. From then on the window belongs to itself and is destroyed when
-// closed. A failure destroys the window and its session and propagates.
-template <typename TForm>
-TForm& ShowHostWindow(std::int32_t AUtente, std::int32_t AIDFinestra) {
-  auto form = std::make_unique<TForm>(AUtente, AIDFinestra);
-  form->Show();
-  return *form.release();
-}
 
 }  // namespace brontelx

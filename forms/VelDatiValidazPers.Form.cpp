@@ -1,14 +1,9 @@
 #include "VelDatiValidazPers.Form.h"
 
 #include "VelDatiValidazPers.Description.h"
+#include "VelValidazPers.h"
 
 namespace brontelx {
-
-namespace {
-
-constexpr char kNomeValore[] = "VelZidBolDBRux";
-
-}  // namespace
 
 platform::WindowDescription TVelDatiValidazPersForm::Description() { return VelDatiValidazPersDescription(); }
 
@@ -26,11 +21,11 @@ void TVelDatiValidazPersForm::Initialize() {
   FTitolo = "VelDatiValidazPers";
   FSituazione = 1;
   TFormBase::Initialize();
-  Window().SetText(veldati::kEditVelZidBolDBRux, Sessione().DRKTabX().GetParametroTesto(kNomeValore, 0));
+  Window().SetText(veldati::kEditVelZidBolDBRux, Sessione().DRKTabX().GetParametroTesto(kVelZidBolDBRux, 0));
 }
 
 void TVelDatiValidazPersForm::ButtonChiudiClick() {
-  Sessione().DRKTabX().SetParametroTesto(kNomeValore, Window().Text(veldati::kEditVelZidBolDBRux), 0);
+  Sessione().DRKTabX().SetParametroTesto(kVelZidBolDBRux, Window().Text(veldati::kEditVelZidBolDBRux), 0);
   Window().Close();
 }
 

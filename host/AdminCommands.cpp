@@ -9,11 +9,10 @@
 #include "SessionStart.h"
 #include "TerminalText.h"
 #include "TransactedStatement.h"
+#include "VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {
-
-constexpr const char* kLocationName = "VelZidBolDBRux";
 
 std::vector<std::int32_t> UserCodes(db::Connection& userDirectory) {
   db::TransactedStatement statement(userDirectory, db::TransactedStatement::DefaultParams(),
@@ -49,13 +48,13 @@ int RunLocation(std::int32_t user, const std::optional<std::string>& text, std::
   TSessione session;
   StartSession(session, user);
   if (text) {
-    session.DRKTabX().SetParametroTesto(kLocationName, *text, 0);
-    out << "VelZidBolDBRux stored: " << Escaped(*text) << "\n";
+    session.DRKTabX().SetParametroTesto(kVelZidBolDBRux, *text, 0);
+    out << kVelZidBolDBRux << " stored: " << Escaped(*text) << "\n";
     return 0;
   }
-  const std::string location = session.DRKTabX().GetParametroTesto(kLocationName, 0);
+  const std::string location = session.DRKTabX().GetParametroTesto(kVelZidBolDBRux, 0);
   if (location.empty()) {
-    std::cerr << "brontelx: VelZidBolDBRux is not set in " << Escaped(session.Parametri().Archivio()) << "\n";
+    std::cerr << "brontelx: " << kVelZidBolDBRux << " is not set in " << Escaped(session.Parametri().Archivio()) << "\n";
     return 1;
   }
   out << Escaped(location) << "\n";

@@ -98,7 +98,7 @@ int RunDemo(const fs::path& folder) {
   std::cout << "\nSession started for user " << session.DRKUser().CodiceUtente() << " ("
             << Escaped(session.DRKUser().NomeUtente()) << ", " << Escaped(session.DRKUser().DittaUtente()) << ")\n"
             << "  Archivio: " << Escaped(session.Parametri().Archivio()) << "\n"
-            << "  VelZidBolDBRux: " << Escaped(session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0)) << "\n";
+            << "  VelZidBolDBRux: " << Escaped(session.DRKTabX().GetParametroTesto(kVelZidBolDBRux, 0)) << "\n";
 
   struct Check {
     const char* function;

@@ -7,6 +7,7 @@
 #include "DRKUser.h"
 #include "SchemaDatabase.h"
 #include "TransactedStatement.h"
+#include "VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {
@@ -52,7 +53,7 @@ void FillArchive(const std::string& file, const DemoFiles& names) {
   OpenIBDatabase(archive, Plain(file));
   TDRKTabX tabX;
   tabX.SetDatabase(&archive);
-  tabX.SetParametroTesto("VelZidBolDBRux", names.deliveryNotes, 0);
+  tabX.SetParametroTesto(kVelZidBolDBRux, names.deliveryNotes, 0);
   // Chain 1 of user 1 is opened and holds BOL-1001; chain 2 has no opening; user 2 has just
   // opened a chain.
   const char* const entries[] = {"(1, 1, 'APERTURA', 1)", "(2, 1, 'BOL-1001', 1)", "(3, 2, 'BOL-1002', 1)",

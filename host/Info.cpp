@@ -14,6 +14,7 @@
 #include "ProgramVersion.h"
 #include "TerminalText.h"
 #include "TransactedStatement.h"
+#include "VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {
@@ -23,7 +24,8 @@ constexpr const char* kIndent = "    ";
 
 constexpr const char* kUserDirectoryLabel = "User directory";
 constexpr const char* kArchiveLabel = "Archive (\"Archivio\")";
-constexpr const char* kDeliveryNotesLabel = "Delivery notes (\"VelZidBolDBRux\")";
+// The delivery notes' label names the value their location is read from.
+const std::string kDeliveryNotesLabel = std::string("Delivery notes (\"") + kVelZidBolDBRux + "\")";
 
 // How a database turned out: it attached and holds its tables, it attached but lacks some, or it
 // did not attach.
@@ -132,7 +134,7 @@ int RunInfo(std::int32_t user, std::ostream& out) {
 
   std::string location;
   try {
-    location = session.DRKTabX().GetParametroTesto("VelZidBolDBRux", 0);
+    location = session.DRKTabX().GetParametroTesto(kVelZidBolDBRux, 0);
   } catch (const std::exception& e) {
     out << kDeliveryNotesLabel << ": " << MessageText(e.what(), kIndent) << "\n";
     return 1;

@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "HostWindows.h"
 #include "LastError.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"
 #include "VelDatiValidazPers.Form.h"

@@ -1,7 +1,7 @@
 /* The library's whole interface to a host program. Each Show function opens one modeless window
  * of the library for user AUtente (UTENTI.CODICE) on the calling thread, the host's user-interface
  * thread, which must run the host's event loop, and records the window's handle in the window-log
- * row AIDFinestra (TELVILOGFUNZ.IDFINESTRA). The window belongs to itself: it is destroyed with
+ * row AIDFinestra (TELVILOGFUNZ.IDFINESTRA). The library keeps the window: it is destroyed with
  * its session when the user closes it.
  *
  * Returns 0 while the window stays open, -1 when it could not be opened (no window is left). The

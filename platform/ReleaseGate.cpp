@@ -14,8 +14,6 @@ void Show(Backend& backend, const char* message) noexcept {
   }
 }
 
-// Takes its arguments by reference, not from the gate: the handler may release the owner, which
-// destroys the gate.
 bool Guarded(const std::function<void()>& handler, Backend& backend) noexcept {
   try {
     handler();
@@ -33,37 +31,70 @@ bool Guarded(const std::function<void()>& handler, Backend& backend) noexcept {
 ReleaseGate::ReleaseGate(WindowEvents& events, Backend& backend, Post post)
     : events_(events), backend_(backend), post_(std::move(post)) {}
 
-ReleaseGate::Outcome ReleaseGate::Run(const std::function<void()>& handler) {
+void ReleaseGate::On(Event event) {
+  struct Step {
+    State next;
+    Action action;
+  };
+  // One row per state, one column per event: Request, ArriveBusy, ArriveIdle, Idle.
+  static constexpr Step kSteps[4][4] = {
+      /* Open     */ {{State::Posted, Action::Post}, {State::Open, Action::None}, {State::Open, Action::None},
+                      {State::Open, Action::None}},
+      /* Posted   */ {{State::Posted, Action::None}, {State::Waiting, Action::None},
+                      {State::Released, Action::Release}, {State::Posted, Action::None}},
+      /* Waiting  */ {{State::Waiting, Action::None}, {State::Waiting, Action::None},
+                      {State::Waiting, Action::None}, {State::Posted, Action::Post}},
+      /* Released */ {{State::Released, Action::None}, {State::Released, Action::None},
+                      {State::Released, Action::None}, {State::Released, Action::None}},
+  };
+  const Step step = kSteps[static_cast<int>(state_)][static_cast<int>(event)];
+  state_ = step.next;
+  switch (step.action) {
+    case Action::None:
+      break;
+    case Action::Post:
+      post_();
+      break;
+    case Action::Release: {
+      // The owner destroys the window, and this gate with it: nothing of the gate is used after.
+      WindowEvents& events = events_;
+      Guarded([&events] { events.OnRelease(); }, backend_);
+      break;
+    }
+  }
+}
+
+bool ReleaseGate::Run(const std::function<void()>& handler) {
+  // No release happens while a handler runs (the table releases only on an arrival when idle), so
+  // the gate is whole when the handler returns.
   ++running_;
   const bool succeeded = Guarded(handler, backend_);
-  if (Leave()) return Outcome::Released;
-  return succeeded ? Outcome::Succeeded : Outcome::Failed;
+  Leave();
+  return succeeded;
 }
 
-bool ReleaseGate::Leave() {
-  if (--running_ > 0 || state_ != State::Waiting) return false;
-  return PostRequest();
+void ReleaseGate::Leave() {
+  if (--running_ == 0) On(Event::Idle);
 }
 
-void ReleaseGate::Request() { PostRequest(); }
-
-void ReleaseGate::Arrive() { ReleaseIfIdle(); }
-
-bool ReleaseGate::PostRequest() {
-  state_ = State::Posted;
-  return !post_() && ReleaseIfIdle();
+void ReleaseGate::Click(const std::string& handler) {
+  Run([&] { events_.OnClick(handler); });
 }
 
-bool ReleaseGate::ReleaseIfIdle() {
-  if (state_ != State::Posted) return false;
-  if (running_ > 0) {
-    state_ = State::Waiting;
-    return false;
-  }
-  state_ = State::Released;
-  WindowEvents& events = events_;
-  Guarded([&events] { events.OnRelease(); }, backend_);
+bool ReleaseGate::RunClose(bool refusable) {
+  CloseAction action = CloseAction::Hide;
+  const bool succeeded = Run([&] { events_.OnClose(action); });
+  if (!succeeded && refusable) return false;
+  if (action == CloseAction::Free) On(Event::Request);
   return true;
 }
+
+bool ReleaseGate::Close() { return state_ != State::Open || RunClose(true); }
+
+void ReleaseGate::NativeWindowGoing() {
+  if (state_ == State::Open) RunClose(false);
+}
+
+void ReleaseGate::Arrive() { On(running_ > 0 ? Event::ArriveBusy : Event::ArriveIdle); }
 
 }  // namespace brontelx::platform

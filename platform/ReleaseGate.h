@@ -1,56 +1,62 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "Backend.h"
 #include "Window.h"
 
 namespace brontelx::platform {
 
-// Runs the event handlers of one window and decides when its owner is released, for every backend
-// alike. A handler runs guarded: an exception that escapes it is shown in the backend's error box
-// and goes no further.
+// Runs the event handlers of one window and carries out the contract of WindowEvents for every
+// backend alike: the backend reports what happens to its window (a click, a close asked for, the
+// native window going, a modal loop, the arrival of a posted request) and the gate decides which
+// handler runs and when the owner is released. A handler runs guarded: an exception that escapes it
+// is shown in the backend's error box and goes no further.
 //
-// A close with CloseAction::Free asks for the release; the backend posts the request to its event
-// loop, and when it arrives the owner is released (WindowEvents::OnRelease, which destroys the
-// window and this gate with it) unless a handler or a modal loop of the window is still running:
-// a handler that shows a box runs an event loop of the box's, which delivers the request while the
-// handler is still on the stack. The release then waits until the last of them has returned and is
-// posted again, so that it always comes from the event loop, outside every handler of the window.
-// Where the backend can no longer post (its native window is gone), a request arrives at once.
+// A close with CloseAction::Free asks for the release, which the backend posts to its event loop.
+// When the request arrives while a handler or a modal loop of the window is still on the stack (a
+// handler that shows a box runs the box's event loop, which delivers posted requests), the release
+// waits until the last of them has returned and is posted again, so that OnRelease always comes
+// from the event loop, outside every handler of the window. The gate never destroys anything
+// itself: OnRelease is where the owner destroys the window, and the gate with it.
 class ReleaseGate {
  public:
-  enum class Outcome {
-    Succeeded,
-    Failed,    // the handler threw; its message has been shown
-    Released,  // the owner has been released meanwhile: the window, and this gate, may be gone
-  };
-  // Posts a call of Arrive to the backend's event loop; false when it cannot.
-  using Post = std::function<bool()>;
+  // Posts a call of Arrive to the backend's event loop. It cannot fail: a backend that may lose the
+  // message keeps the request (Pending) and delivers it later.
+  using Post = std::function<void()>;
 
   ReleaseGate(WindowEvents& events, Backend& backend, Post post);
   ReleaseGate(const ReleaseGate&) = delete;
   ReleaseGate& operator=(const ReleaseGate&) = delete;
 
-  Outcome Run(const std::function<void()>& handler);
-  // A modal loop of the window begins and ends. Leave returns true when the owner has been released.
+  void Click(const std::string& handler);
+  // A close asked for by the user or a program. Returns false when the close handler kept the
+  // window open; true when the window closes (hidden, or freed and its release requested). Once a
+  // close has freed the window, later ones only return true.
+  bool Close();
+  // The native window is being destroyed by something other than its owner. Unless a close has
+  // already freed it, the close handler runs now and decides whether the owner is released; it
+  // cannot keep the window.
+  void NativeWindowGoing();
+  // A modal loop of the window begins and ends.
   void Enter() { ++running_; }
-  bool Leave();
-
-  // Asks for the release: a close with CloseAction::Free has completed, or a request posted
-  // before has gone with the native window.
-  void Request();
+  void Leave();
   // The posted request has arrived.
   void Arrive();
-  // A release has been asked for and not yet carried out.
-  bool Requested() const { return state_ == State::Posted || state_ == State::Waiting; }
+  // A request has been posted and has not arrived yet.
+  bool Pending() const { return state_ == State::Posted; }
 
  private:
   enum class State { Open, Posted, Waiting, Released };
+  enum class Event { Request, ArriveBusy, ArriveIdle, Idle };
+  enum class Action { None, Post, Release };
 
-  // Each returns true when the owner has been released.
-  bool PostRequest();
-  bool ReleaseIfIdle();
+  bool Run(const std::function<void()>& handler);
+  // Runs the close handler; a Free close requests the release. `refusable`: a handler that throws
+  // keeps the window open (returns false).
+  bool RunClose(bool refusable);
+  void On(Event event);
 
   WindowEvents& events_;
   Backend& backend_;

@@ -18,28 +18,30 @@ inline constexpr int kModalCancel = 2;
 
 // The events of a window, delivered on the thread that runs the window. The backend runs every
 // handler through its window's ReleaseGate, so an exception never leaves an event.
+//
+// How a window ends is the same on every backend, whatever ends it (its close button, a program's
+// Close, the host destroying the native window, the window's thread ending): OnClose runs at most
+// once for that ending, and a window whose close chose CloseAction::Free then gets OnRelease exactly
+// once, delivered when no handler of the window is running. After OnRelease no event arrives; the
+// owner destroys the Window object then. The Window object always belongs to its owner: a native
+// window that something else destroyed leaves the object behind, and its calls then throw
+// WindowError.
 class WindowEvents {
  public:
   // A control whose description names `handler` as its click handler was clicked.
   virtual void OnClick(const std::string& handler) = 0;
-  // The window is about to close; `action` arrives as Hide and may be changed. An exception
-  // keeps the window open.
+  // The window is about to close; `action` arrives as Hide and may be changed. An exception keeps
+  // the window open, unless its native window is already being destroyed.
   virtual void OnClose(CloseAction& action) = 0;
-  // A window closed with CloseAction::Free has completed its close: the owner of the window's
-  // object destroys it now. Called from the event loop, outside every handler of the window.
+  // A window closed with CloseAction::Free has ended: its owner destroys the window object now.
   virtual void OnRelease() = 0;
-  // The window object is being destroyed, by its owner or by someone else: a host may delete a
-  // toolkit's window (a Qt widget) as any other. When the owner did not ask for it, the owner lets
-  // go of the object without destroying it and ends as after a close with Free (a close that has
-  // not run yet runs now). A backend whose window objects only their owner destroys never calls it.
-  virtual void OnDestroyed() = 0;
 
  protected:
   ~WindowEvents() = default;
 };
 
-// A top-level window built from a description by a backend (Backend::BuildWindow): the toolkit's
-// own window class. The object owns the native window; destroying the object destroys the window.
+// A top-level window built from a description by a backend (Backend::BuildWindow). The object owns
+// the native window; destroying the object destroys the window.
 class Window {
  public:
   virtual ~Window() = default;

@@ -2,10 +2,8 @@
 
 #include <chrono>
 #include <string>
-#include <string_view>
 
-#include "DatabaseError.h"
-#include "TransactedStatement.h"
+#include "WriteConflictRetry.h"
 
 namespace brontelx {
 namespace {
@@ -39,18 +37,13 @@ std::vector<std::string> WriteLines(const std::string& column) {
 }
 
 constexpr auto kLockWait = std::chrono::seconds(2);
-constexpr auto kConcurrentWriteWait = std::chrono::seconds(10);
 
-// The number of the transaction whose write it met, as the engine's message names it; empty when
-// the message names none.
-std::string ConcurrentTransaction(const db::DatabaseError& e) {
-  static constexpr std::string_view kLabel = "concurrent transaction number is ";
-  const std::string_view message = e.what();
-  const std::size_t at = message.find(kLabel);
-  if (at == std::string_view::npos) return {};
-  const std::string_view rest = message.substr(at + kLabel.size());
-  return std::string(rest.substr(0, rest.find_first_not_of("0123456789")));
-}
+// Hosts save the same value at the same time (the settings windows of several workstations). A
+// write that met another one, committed since its transaction began or while it waited for its
+// lock (kLockWait), is tried again at once in a new transaction, so that the later write wins
+// instead of failing, for at most 10 seconds in all. A row held by the same transaction after a
+// further whole lock wait is held for good: then the save fails.
+constexpr db::WriteConflictPolicy kConcurrentWrite{.retryFor = std::chrono::seconds(10), .newHolderOnly = true};
 
 // Owner 0 addresses the shared value, stored with a NULL owner.
 void BindUtente(db::Statement& SQL, std::int32_t Utente) {
@@ -157,38 +150,21 @@ std::string TDRKTabX::GetParametroMemo(const std::string& Nome, std::int32_t Ute
 
 void TDRKTabX::SetParametro(db::Statement& SQL, const std::string& Nome, std::int32_t Utente,
                             const std::string& Valore) {
-  // Hosts save the same value at the same time (the settings windows of several workstations). A
-  // write that met another one, committed since this transaction began or while this one waited
-  // for its lock, is tried again in a new transaction, so that the later write wins instead of
-  // failing; for at most kConcurrentWriteWait in all. The engine reports a lock wait that timed out
-  // in the same words, so a row is taken as held for good when the same transaction is still in
-  // the way after a further whole lock wait: then the save fails.
-  const bool ownTransaction = FUpdating == 0;
-  const auto start = std::chrono::steady_clock::now();
-  std::string lastHolder;
-  for (;;) {
+  // Inside a caller's batch the transaction is the caller's: it cannot be started again.
+  const db::WriteConflictPolicy policy = FUpdating == 0 ? kConcurrentWrite : db::WriteConflictPolicy{};
+  db::RetryOnWriteConflict(policy, [&] {
     BeginUpdate();
     try {
       SQL.ParamByName("NOME").SetString(Nome);
       SQL.ParamByName("VALORE").SetString(Valore);
       BindUtente(SQL, Utente);
       SQL.ExecQuery();
-    } catch (const db::DatabaseError& e) {
-      EndUpdateAfterError();
-      const std::string holder = ConcurrentTransaction(e);
-      const bool heldForGood = holder.empty() || holder == lastHolder;
-      if (!ownTransaction || !e.IsWriteConflict() || heldForGood ||
-          std::chrono::steady_clock::now() - start >= kConcurrentWriteWait)
-        throw;
-      lastHolder = holder;
-      continue;
     } catch (...) {
       EndUpdateAfterError();
       throw;
     }
     EndUpdate();
-    return;
-  }
+  });
 }
 
 void TDRKTabX::SetParametroTesto(const std::string& Nome, const std::string& Valore, std::int32_t Utente) {

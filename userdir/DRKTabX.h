@@ -12,7 +12,8 @@ namespace brontelx {
 
 // Named values of table TABX: a name, an optional owner user (0 = shared by all users) and two
 // text slots, TESTO and MEMO. The transaction and the three statements are created on first use
-// and reused for the object's life, so a repeated call costs one execution and no preparation.
+// and reused for the object's life, so no call prepares a statement again; outside a batch each call
+// still starts and commits a transaction of its own around its one execution.
 class TDRKTabX {
  public:
   TDRKTabX() = default;

@@ -1,14 +1,13 @@
 #include "DRKUser.h"
 
 #include <chrono>
-#include <thread>
 
-#include "DatabaseError.h"
 #include "DRKDBUtility.h"
 #include "Error.h"
 #include "ExecutableFile.h"
 #include "TransactedStatement.h"
 #include "Utf8Path.h"
+#include "WriteConflictRetry.h"
 
 namespace brontelx {
 
@@ -75,22 +74,15 @@ void TDRKUser::CheckUtenteDitta(std::int32_t AUtente, const std::string& ADitta)
 void TDRKUser::ScritturaHandleDiApertura(std::int32_t IdFinestra, std::uintptr_t Handle) {
   // The row is the host's: another window or host may be writing it at the same moment. Such a
   // write ends within milliseconds, so a conflict with it is tried again for a short while.
-  constexpr int kAttempts = 40;
-  constexpr std::chrono::milliseconds kPause{50};
-  for (int attempt = 1;; ++attempt) {
-    try {
-      TransactedStatement sql(*FDBUser, TransactedStatement::SnapshotParams(), TransactedStatement::End::Commit,
-                              false);
-      sql.Query().SetSQL({"UPDATE TELVILOGFUNZ SET", "HANDLEFINESTRA=" + std::to_string(Handle), "WHERE",
-                          "  IDFINESTRA=" + std::to_string(IdFinestra)});
-      sql.Query().ExecQuery();
-      sql.Finish();
-      return;
-    } catch (const db::DatabaseError& e) {
-      if (attempt == kAttempts || !e.IsWriteConflict()) throw;
-    }
-    std::this_thread::sleep_for(kPause);
-  }
+  constexpr db::WriteConflictPolicy kHostsRow{.retryFor = std::chrono::seconds(2),
+                                              .pause = std::chrono::milliseconds(50)};
+  db::RetryOnWriteConflict(kHostsRow, [&] {
+    TransactedStatement sql(*FDBUser, TransactedStatement::SnapshotParams(), TransactedStatement::End::Commit, false);
+    sql.Query().SetSQL({"UPDATE TELVILOGFUNZ SET", "HANDLEFINESTRA=" + std::to_string(Handle), "WHERE",
+                        "  IDFINESTRA=" + std::to_string(IdFinestra)});
+    sql.Query().ExecQuery();
+    sql.Finish();
+  });
 }
 
 }  // namespace brontelx

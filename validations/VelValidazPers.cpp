@@ -52,9 +52,9 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
   {
     TDRKTabX tabX;
     tabX.SetDatabase(&Database);
-    location = tabX.GetParametroTesto("VelZidBolDBRux", 0);
+    location = tabX.GetParametroTesto(kVelZidBolDBRux, 0);
   }
-  if (location.empty()) return "ERR - Parametro \"VelZidBolDBRux\" non configurato.";
+  if (location.empty()) return std::string("ERR - Parametro \"") + kVelZidBolDBRux + "\" non configurato.";
 
   if (unreachable) {
     if (std::optional<std::string> failure = unreachable->Failure(location)) return *failure;

@@ -8,6 +8,9 @@
 
 namespace brontelx {
 
+// The name of the shared value of TABX that holds the location of the delivery-note database.
+inline constexpr char kVelZidBolDBRux[] = "VelZidBolDBRux";
+
 // Runs the validation named `NomeFunzione` (matched ignoring the case of ASCII letters) on the
 // company archive `Database`, for user `Utente` and the acquired datum `Dato`, and returns its
 // result text: "OK", or a message beginning "ERR". An unknown name gives "ERR Funzione non
@@ -18,7 +21,7 @@ std::string EseguiValidazPers(db::Connection& Database, const std::string& NomeF
                               const std::string& Dato, UnreachableDatabases* unreachable = nullptr);
 
 // The delivery-note validation: `Dato` must exist in BOLLE of the database named by the shared
-// value "VelZidBolDBRux", and either the user's most recent acquisition log entry is a chain
+// value kVelZidBolDBRux, and either the user's most recent acquisition log entry is a chain
 // opening or the datum belongs to a chain that has one.
 std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::string& Dato,
                       UnreachableDatabases* unreachable = nullptr);

@@ -1,9 +1,7 @@
 #include "QtWindow.h"
 
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QTimer>
 #include <QWindow>
 
@@ -15,28 +13,35 @@
 namespace brontelx::platform::qt {
 
 QtWindow::QtWindow(const WindowDescription& description, WindowEvents& events, Backend& backend)
-    : events_(events), gate_(events, backend, [this] { return PostRelease(); }) {
-  description.CheckStructure();
-  setWindowTitle(ToQString(description.caption));
-  resize(description.clientWidth, description.clientHeight);
-  ApplyFont(this, description.font);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, ToQColor(description.background));
-  setPalette(palette);
-  setAutoFillBackground(true);
-  BuildControls(description);
+    : gate_(events, backend, [this] { PostRelease(); }), widget_(new QtFormWidget(*this)) {
+  try {
+    description.CheckStructure();
+    widget_->setWindowTitle(ToQString(description.caption));
+    widget_->resize(description.clientWidth, description.clientHeight);
+    ApplyFont(widget_, description.font);
+    QPalette palette = widget_->palette();
+    palette.setColor(QPalette::Window, ToQColor(description.background));
+    widget_->setPalette(palette);
+    widget_->setAutoFillBackground(true);
+    BuildControls(description);
+  } catch (...) {
+    widget_->Detach();
+    delete widget_;
+    throw;
+  }
 }
 
 QtWindow::~QtWindow() {
-  // The widget is still whole here, so the owner can still read its frame.
-  events_.OnDestroyed();
+  if (!widget_) return;
+  widget_->Detach();
+  delete widget_;
 }
 
 void QtWindow::BuildControls(const WindowDescription& description) {
-  QHash<QWidget*, AnchorKeeper*> keepers{{this, new AnchorKeeper(this)}};
-  const auto onClick = [this](const std::string& handler) { gate_.Run([&] { events_.OnClick(handler); }); };
+  QHash<QWidget*, AnchorKeeper*> keepers{{widget_, new AnchorKeeper(widget_)}};
+  const auto onClick = [this](const std::string& handler) { gate_.Click(handler); };
   for (const ControlDescription& control : description.controls) {
-    QWidget* parent = control.parent.empty() ? this : controls_.value(ToQString(control.parent));
+    QWidget* parent = control.parent.empty() ? widget_ : controls_.value(ToQString(control.parent));
     QWidget* widget = BuildControl(control, parent, onClick);
     controls_.insert(widget->objectName(), widget);
     keepers.value(parent)->Add(widget, control.anchors);
@@ -44,63 +49,73 @@ void QtWindow::BuildControls(const WindowDescription& description) {
   }
   const std::vector<const ControlDescription*> chain = TabChain(description);
   for (std::size_t i = 1; i < chain.size(); ++i) {
-    setTabOrder(controls_.value(ToQString(chain[i - 1]->name)), controls_.value(ToQString(chain[i]->name)));
+    QWidget::setTabOrder(controls_.value(ToQString(chain[i - 1]->name)), controls_.value(ToQString(chain[i]->name)));
   }
 }
 
-std::string QtWindow::Caption() const { return FromQString(windowTitle()); }
+QtFormWidget& QtWindow::Widget() const {
+  if (!widget_) throw WindowError("The window has been destroyed");
+  return *widget_;
+}
 
-void QtWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
+std::string QtWindow::Caption() const { return FromQString(Widget().windowTitle()); }
+
+void QtWindow::SetCaption(const std::string& caption) { Widget().setWindowTitle(ToQString(caption)); }
 
 Rect QtWindow::Frame() const {
-  const QRect frame = frameGeometry();
+  const QWidget& widget = Widget();
+  const QRect frame = widget.frameGeometry();
   // Until the window is moved or resized it keeps the frame it was given: a window manager that
   // reports its decorations only once the window is shown does not make it look resized.
-  if (given_ && size() == givenClientSize_ && frame.topLeft() == QPoint(given_->left, given_->top)) return *given_;
+  if (given_ && widget.size() == givenClientSize_ && frame.topLeft() == QPoint(given_->left, given_->top)) return *given_;
   return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
 void QtWindow::SetFrame(const Rect& frame) {
   // The outer size includes the decorations, as far as the window system has reported them; a
   // native window that does not exist yet has none to report, so it is created first.
-  winId();
-  const QMargins decorations = windowHandle()->frameMargins();
-  move(frame.left, frame.top);
-  resize(frame.width - decorations.left() - decorations.right(),
-         frame.height - decorations.top() - decorations.bottom());
+  QWidget& widget = Widget();
+  widget.winId();
+  const QMargins decorations = widget.windowHandle()->frameMargins();
+  widget.move(frame.left, frame.top);
+  widget.resize(frame.width - decorations.left() - decorations.right(),
+                frame.height - decorations.top() - decorations.bottom());
   given_ = frame;
-  givenClientSize_ = size();
+  givenClientSize_ = widget.size();
 }
 
-std::uintptr_t QtWindow::NativeHandle() { return static_cast<std::uintptr_t>(winId()); }
+std::uintptr_t QtWindow::NativeHandle() { return static_cast<std::uintptr_t>(Widget().winId()); }
 
 void QtWindow::Show() {
-  show();
+  QWidget& widget = Widget();
+  widget.show();
   // The offscreen platform has no stacking order and warns about every attempt to change it.
-  if (QGuiApplication::platformName() != "offscreen") raise();
-  activateWindow();
+  if (QGuiApplication::platformName() != "offscreen") widget.raise();
+  widget.activateWindow();
 }
 
 int QtWindow::ShowModal() {
+  QWidget& widget = Widget();
   // Modality takes effect when a window is shown: one shown modeless is shown again.
-  if (isVisible()) hide();
+  if (widget.isVisible()) widget.hide();
   QEventLoop loop;
   onHidden_ = [&loop] { loop.quit(); };
   gate_.Enter();
-  setWindowModality(Qt::ApplicationModal);
+  widget.setWindowModality(Qt::ApplicationModal);
   Show();
-  if (isVisible()) loop.exec();
+  if (widget.isVisible()) loop.exec();
   onHidden_ = nullptr;
-  setWindowModality(Qt::NonModal);
+  if (widget_) widget_->setWindowModality(Qt::NonModal);
   gate_.Leave();
   return kModalCancel;
 }
 
-void QtWindow::Close() { close(); }
+void QtWindow::Close() { Widget().close(); }
 
-bool QtWindow::Visible() const { return isVisible(); }
+bool QtWindow::Visible() const { return widget_ && widget_->isVisible(); }
 
 QWidget& QtWindow::ControlNamed(std::string_view name) const {
+  Widget();  // throws for a window that is gone
   QWidget* control = controls_.value(ToQString(name));
   if (!control) throw WindowError("No control named \"" + std::string(name) + "\"");
   return *control;
@@ -112,29 +127,27 @@ void QtWindow::SetText(std::string_view control, const std::string& text) {
   SetControlText(&ControlNamed(control), ToQString(text));
 }
 
-void QtWindow::closeEvent(QCloseEvent* event) {
-  CloseAction action = CloseAction::Hide;
-  if (gate_.Run([&] { events_.OnClose(action); }) != ReleaseGate::Outcome::Succeeded) {
-    event->ignore();
-    return;
-  }
-  event->accept();
-  if (action == CloseAction::Free) gate_.Request();
-}
+bool QtWindow::Closing() { return gate_.Close(); }
 
-void QtWindow::hideEvent(QHideEvent* event) {
-  QWidget::hideEvent(event);
+void QtWindow::Hidden(bool spontaneous) {
   // A window minimised by the user is hidden by the window system but still open.
-  if (onHidden_ && !event->spontaneous()) onHidden_();
+  if (onHidden_ && !spontaneous) onHidden_();
 }
 
-bool QtWindow::PostRelease() {
-  // Posted to the application, not to this widget: the release destroys the widget, which must
-  // not happen while one of its own events is being delivered.
-  QTimer::singleShot(0, QCoreApplication::instance(), [window = QPointer<QtWindow>(this)] {
-    if (window) window->gate_.Arrive();
+void QtWindow::Destroying() {
+  // The widget is still whole here, so a close handler can still read its frame.
+  gate_.NativeWindowGoing();
+  widget_ = nullptr;
+  if (onHidden_) onHidden_();
+}
+
+void QtWindow::PostRelease() {
+  // Posted to the application, not to the widget: the release destroys this object, which must
+  // not happen while one of the widget's own events is being delivered, and the widget may be
+  // gone before the request arrives.
+  QTimer::singleShot(0, QCoreApplication::instance(), [self = std::weak_ptr<QtWindow*>(self_)] {
+    if (const std::shared_ptr<QtWindow*> window = self.lock()) (*window)->gate_.Arrive();
   });
-  return true;
 }
 
 }  // namespace brontelx::platform::qt

@@ -5,7 +5,7 @@
 
 namespace brontelx::platform::win32 {
 
-HINSTANCE RegisterFormClass(WNDPROC procedure) {
+HINSTANCE RegisterWindowClass(const wchar_t* name, WNDPROC procedure) {
   HMODULE module = nullptr;
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                           reinterpret_cast<LPCWSTR>(procedure), &module)) {
@@ -13,9 +13,9 @@ HINSTANCE RegisterFormClass(WNDPROC procedure) {
   }
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(module, kFormClassName, &existing)) {
+  if (GetClassInfoExW(module, name, &existing)) {
     if (existing.lpfnWndProc == procedure) return module;
-    UnregisterClassW(kFormClassName, module);
+    UnregisterClassW(name, module);
   }
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -24,7 +24,7 @@ HINSTANCE RegisterFormClass(WNDPROC procedure) {
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = module;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kFormClassName;
+  windowClass.lpszClassName = name;
   // No background brush: the window paints its described background itself.
   if (!RegisterClassExW(&windowClass)) {
     throw WindowError("The window class cannot be registered: " + SystemMessage(GetLastError()));

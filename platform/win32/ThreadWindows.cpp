@@ -7,37 +7,36 @@
 #include <new>
 #include <vector>
 
+#include "FormClass.h"
+#include "WideText.h"
+#include "Win32Window.h"
+#include "WindowError.h"
+
 namespace brontelx::platform::win32 {
 namespace {
 
-using Windows = std::vector<HWND>;
+constexpr wchar_t kDeliveryClassName[] = L"BrontelX.Releases";
+constexpr UINT kDeliverMessage = WM_APP + 1;
 
-// The thread key's destructor: the thread is ending. The key's value is already null, so the
-// windows' destruction below leaves the list alone; each window's last messages release its owner.
-void DestroyLeftWindows(void* list) noexcept {
-  const std::unique_ptr<Windows> windows(static_cast<Windows*>(list));
-  for (const HWND window : *windows) {
-    if (IsWindow(window)) DestroyWindow(window);
-  }
-}
+struct ThreadState {
+  std::vector<Win32Window*> windows;
+  HWND delivery = nullptr;  // the message-only window that delivers releases
+  bool busy = false;        // delivering or ending: the state stays until that is done
+};
+
+void EndThread(void* state) noexcept;
 
 class ThreadKey {
  public:
-  ThreadKey() : usable_(pthread_key_create(&key_, DestroyLeftWindows) == 0) {}
+  ThreadKey() : usable_(pthread_key_create(&key_, EndThread) == 0) {}
   ~ThreadKey() {
     if (usable_) pthread_key_delete(key_);
   }
   ThreadKey(const ThreadKey&) = delete;
   ThreadKey& operator=(const ThreadKey&) = delete;
 
-  Windows* List() const { return usable_ ? static_cast<Windows*>(pthread_getspecific(key_)) : nullptr; }
-
-  Windows& CreateList() {
-    if (!usable_) throw std::bad_alloc();
-    auto list = std::make_unique<Windows>();
-    if (pthread_setspecific(key_, list.get()) != 0) throw std::bad_alloc();
-    return *list.release();
-  }
+  ThreadState* State() const { return usable_ ? static_cast<ThreadState*>(pthread_getspecific(key_)) : nullptr; }
+  bool Set(ThreadState* state) const noexcept { return usable_ && pthread_setspecific(key_, state) == 0; }
 
  private:
   pthread_key_t key_{};
@@ -49,15 +48,91 @@ ThreadKey& Key() {
   return key;
 }
 
-}  // namespace
-
-void AddThreadWindow(HWND window) {
-  Windows* list = Key().List();
-  (list ? *list : Key().CreateList()).push_back(window);
+bool Contains(const ThreadState& state, const Win32Window* window) {
+  return std::find(state.windows.begin(), state.windows.end(), window) != state.windows.end();
 }
 
-void RemoveThreadWindow(HWND window) noexcept {
-  if (Windows* list = Key().List()) list->erase(std::remove(list->begin(), list->end(), window), list->end());
+// Each pending release in turn; a release destroys its window object, which leaves the list.
+void DeliverReleases(ThreadState& state) {
+  for (;;) {
+    const auto pending = std::find_if(state.windows.begin(), state.windows.end(),
+                                      [](const Win32Window* window) { return window->ReleasePending(); });
+    if (pending == state.windows.end()) return;
+    (*pending)->DeliverRelease();
+  }
+}
+
+// Once the thread's last window has gone, the thread keeps nothing of the module.
+void DeleteIfEmpty(ThreadState* state) noexcept {
+  if (state->busy || !state->windows.empty()) return;
+  Key().Set(nullptr);
+  DestroyWindow(state->delivery);
+  delete state;
+}
+
+LRESULT CALLBACK DeliveryProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kDeliverMessage) return DefWindowProcW(window, message, wParam, lParam);
+  ThreadState* state = Key().State();
+  if (!state || state->busy) return 0;
+  state->busy = true;
+  DeliverReleases(*state);
+  state->busy = false;
+  DeleteIfEmpty(state);
+  return 0;
+}
+
+// The thread key's destructor: the thread is ending. The state is put back under the key for the
+// windows' last messages, which post their releases; the releases are then delivered here.
+void EndThread(void* value) noexcept {
+  auto* state = static_cast<ThreadState*>(value);
+  Key().Set(state);
+  state->busy = true;
+  const std::vector<Win32Window*> open = state->windows;
+  for (Win32Window* window : open) {
+    if (Contains(*state, window)) window->DestroyNative();
+  }
+  DeliverReleases(*state);
+  // Windows whose owners keep them (closed to hide) stay known to nothing.
+  state->windows.clear();
+  state->busy = false;
+  DeleteIfEmpty(state);
+}
+
+ThreadState& CreateState() {
+  const HINSTANCE module = RegisterWindowClass(kDeliveryClassName, DeliveryProcedure);
+  auto state = std::make_unique<ThreadState>();
+  state->delivery =
+      CreateWindowExW(0, kDeliveryClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr);
+  if (!state->delivery) throw WindowError("The release window cannot be created: " + SystemMessage(GetLastError()));
+  if (!Key().Set(state.get())) {
+    DestroyWindow(state->delivery);
+    throw std::bad_alloc();
+  }
+  return *state.release();
+}
+
+}  // namespace
+
+void AddThreadWindow(Win32Window& window) {
+  ThreadState* state = Key().State();
+  ThreadState& current = state ? *state : CreateState();
+  try {
+    current.windows.push_back(&window);
+  } catch (...) {
+    DeleteIfEmpty(&current);
+    throw;
+  }
+}
+
+void RemoveThreadWindow(Win32Window& window) noexcept {
+  ThreadState* state = Key().State();
+  if (!state) return;
+  state->windows.erase(std::remove(state->windows.begin(), state->windows.end(), &window), state->windows.end());
+  DeleteIfEmpty(state);
+}
+
+void PostReleases() noexcept {
+  if (const ThreadState* state = Key().State()) PostMessageW(state->delivery, kDeliverMessage, 0, 0);
 }
 
 }  // namespace brontelx::platform::win32

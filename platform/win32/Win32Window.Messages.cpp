@@ -19,9 +19,8 @@ LRESULT CALLBACK Win32Window::WindowProcedure(HWND window, UINT message, WPARAM 
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-    self->Destroyed();  // may have destroyed this object
-    return result;
+    self->window_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
   }
   try {
     return self->HandleMessage(message, wParam, lParam);
@@ -70,11 +69,11 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_DESTROY:
-      if (!ownerDestroying_ && !gate_.Requested()) CloseForDestruction();
+      if (!ownerDestroying_) {
+        gate_.NativeWindowGoing();
+        EnableOtherWindows();
+      }
       break;
-    case kReleaseMessage:
-      gate_.Arrive();  // may have destroyed this object
-      return 0;
     default:
       break;
   }

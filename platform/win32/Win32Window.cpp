@@ -29,27 +29,33 @@ BOOL CALLBACK DisableWindow(HWND window, LPARAM parameter) {
 }  // namespace
 
 Win32Window::Win32Window(const WindowDescription& description, WindowEvents& events, Backend& backend)
-    : events_(events), gate_(events, backend, [this] { return PostRelease(); }), background_(description.background) {
+    : gate_(events, backend, [] { PostReleases(); }), background_(description.background) {
   description.CheckStructure();
-  const HINSTANCE module = RegisterFormClass(WindowProcedure);
-  RECT outer{0, 0, description.clientWidth, description.clientHeight};
-  AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
-  // WindowProcedure keeps `this` with the window from WM_NCCREATE on and sets window_.
-  CreateWindowExW(0, kFormClassName, ToWide(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
-                  CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, module, this);
-  if (!window_) throw WindowError("The window cannot be created: " + SystemMessage(GetLastError()));
+  const HINSTANCE module = RegisterWindowClass(kFormClassName, WindowProcedure);
+  AddThreadWindow(*this);
   try {
-    AddThreadWindow(window_);
+    RECT outer{0, 0, description.clientWidth, description.clientHeight};
+    AdjustWindowRectEx(&outer, kWindowStyle, FALSE, 0);
+    // WindowProcedure keeps `this` with the window from WM_NCCREATE on and sets window_.
+    CreateWindowExW(0, kFormClassName, ToWide(description.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, module, this);
+    if (!window_) throw WindowError("The window cannot be created: " + SystemMessage(GetLastError()));
     BuildControls(description);
   } catch (...) {
     ownerDestroying_ = true;
-    DestroyWindow(window_);
+    if (window_) DestroyWindow(window_);
+    RemoveThreadWindow(*this);
     throw;
   }
 }
 
 Win32Window::~Win32Window() {
   ownerDestroying_ = true;
+  if (window_) DestroyWindow(window_);
+  RemoveThreadWindow(*this);
+}
+
+void Win32Window::DestroyNative() noexcept {
   if (window_) DestroyWindow(window_);
 }
 
@@ -162,7 +168,7 @@ int Win32Window::ShowModal() {
     DispatchMessageW(&message);
   }
   EnableOtherWindows();
-  gate_.Leave();  // may have destroyed this object
+  gate_.Leave();
   return kModalCancel;
 }
 
@@ -177,25 +183,14 @@ void Win32Window::SetText(std::string_view control, const std::string& text) { S
 void Win32Window::HandleClick(HWND control) {
   const NativeControl* clicked = ControlOf(control);
   if (!clicked || clicked->onClick.empty()) return;
-  const std::string handler = clicked->onClick;
-  gate_.Run([&] { events_.OnClick(handler); });  // may have destroyed this object
+  gate_.Click(clicked->onClick);
 }
 
 void Win32Window::HandleClose() {
-  CloseAction action = CloseAction::Hide;
-  if (gate_.Run([&] { events_.OnClose(action); }) != ReleaseGate::Outcome::Succeeded) return;
+  if (!gate_.Close()) return;
   // Enabled again before the window hides, so that the window that opened it becomes active.
   EnableOtherWindows();
   ShowWindow(window_, SW_HIDE);
-  if (action == CloseAction::Free) gate_.Request();
-}
-
-void Win32Window::CloseForDestruction() {
-  CloseAction action = CloseAction::Hide;
-  // The window still exists while this message is handled: the handler cannot release the owner.
-  gate_.Run([&] { events_.OnClose(action); });
-  EnableOtherWindows();
-  freeOnDestroy_ = action == CloseAction::Free;
 }
 
 void Win32Window::EnableOtherWindows() {
@@ -205,14 +200,5 @@ void Win32Window::EnableOtherWindows() {
   disabledByModal_.clear();
 }
 
-bool Win32Window::PostRelease() { return window_ && PostMessageW(window_, kReleaseMessage, 0, 0); }
-
-void Win32Window::Destroyed() {
-  RemoveThreadWindow(window_);
-  window_ = nullptr;
-  // A release request posted to the window has gone with it: the release is due now, or once the
-  // running handlers have returned.
-  if (!ownerDestroying_ && (freeOnDestroy_ || gate_.Requested())) gate_.Request();  // may have destroyed this object
-}
 
 }  // namespace brontelx::platform::win32

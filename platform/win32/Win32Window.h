@@ -27,12 +27,11 @@ namespace brontelx::platform::win32 {
 // WM_NOTIFY, WM_CTLCOLOR*), so the backend subclasses it to forward those to the top window,
 // which handles every control in one place.
 //
-// Its ReleaseGate releases the owner; release requests are messages posted to the window itself.
-// A window destroyed without a close that freed it (by the host through its handle, or on its
-// thread's way out: ThreadWindows) first runs the close handler, which decides as for a close
-// whether the owner is released; nothing can keep it open. Its posted requests go with it, so the
-// release is then due at once, or when the running handlers have returned. A window whose object
-// is destroyed by its owner releases nothing.
+// Its ReleaseGate decides when the owner is released; ThreadWindows delivers the releases. A native
+// window destroyed without a close that freed it (by the host through its handle, or on its
+// thread's way out) first runs the close handler, which decides as for a close whether the owner is
+// released; nothing can keep it open. A window whose object is destroyed by its owner releases
+// nothing.
 class Win32Window final : public Window {
  public:
   Win32Window(const WindowDescription& description, WindowEvents& events, Backend& backend);
@@ -55,9 +54,13 @@ class Win32Window final : public Window {
   std::string Text(std::string_view control) const override;
   void SetText(std::string_view control, const std::string& text) override;
 
+  // For ThreadWindows: destroys the native window as a host would; the release asked for has been
+  // posted and not delivered yet; delivers it.
+  void DestroyNative() noexcept;
+  bool ReleasePending() const { return gate_.Pending(); }
+  void DeliverRelease() { gate_.Arrive(); }
+
  private:
-  // Posted to the window itself: the release it asked for (ReleaseGate::Post).
-  static constexpr UINT kReleaseMessage = WM_APP + 1;
   static constexpr UINT_PTR kSubclassId = 1;
 
   struct NativeControl {
@@ -79,10 +82,7 @@ class Win32Window final : public Window {
   const NativeControl* ControlOf(HWND handle) const;
   void HandleClick(HWND control);
   void HandleClose();
-  void CloseForDestruction();
   void EnableOtherWindows();
-  bool PostRelease();
-  void Destroyed();
 
   // Win32Window.Messages.cpp: the window procedures, painting and the focus.
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,7 +95,6 @@ class Win32Window final : public Window {
   void Place(HWND container, LPARAM size);
   void FocusInside();
 
-  WindowEvents& events_;
   ReleaseGate gate_;
   // Declared before the native window's handle: the fonts and brushes outlive the controls.
   GdiCache gdi_;
@@ -106,8 +105,7 @@ class Win32Window final : public Window {
   HWND window_ = nullptr;
   HWND savedFocus_ = nullptr;          // the control that had the focus when the window was deactivated
   std::vector<HWND> disabledByModal_;  // the windows ShowModal disabled
-  bool freeOnDestroy_ = false;         // the close that the window's destruction ran freed the window
-  bool ownerDestroying_ = false;       // the destructor destroys the window
+  bool ownerDestroying_ = false;       // the owner destroys the window: no close runs
 };
 
 }  // namespace brontelx::platform::win32

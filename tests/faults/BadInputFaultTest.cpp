@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DRKDBUtility.h"
+#include "HostWindows.h"
 #include "Sql.h"
 #include "TestDatabase.h"
 #include "ValidationFixture.h"

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "HostWindows.h"
 #include "LoadedLibrary.h"
 #include "Sql.h"
 #include "ValidationFixture.h"

@@ -4,6 +4,7 @@
 
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
+#include "HostWindows.h"
 #include "PrivateServer.h"
 #include "Sql.h"
 #include "ValidationFixture.h"

@@ -10,6 +10,7 @@
 
 #include "BrontelX.Classes.h"
 #include "FormsFixture.h"
+#include "HostWindows.h"
 #include "LoopbackServer.h"
 #include "Sql.h"
 #include "TestForm.h"

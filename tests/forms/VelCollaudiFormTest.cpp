@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 
+#include "HostWindows.h"
 #include "ValidationFixture.h"
 #include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelCollaudiPersonalizzazioni.Form.h"

@@ -5,6 +5,7 @@
 #include "DRKDBUtility.h"
 #include "DRKTabX.h"
 #include "FormsFixture.h"
+#include "HostWindows.h"
 #include "LoopbackServer.h"
 #include "Sql.h"
 #include "TransactedStatement.h"

@@ -26,7 +26,6 @@ class RecordingEvents : public platform::WindowEvents {
   void OnClick(const std::string& handler) override;
   void OnClose(platform::CloseAction& action) override;
   void OnRelease() override;
-  void OnDestroyed() override {}  // never called: a Win32 window object outlives its native window
 
   std::vector<std::string> clicks;
   std::function<void(const std::string& handler)> onClick;  // runs after the click is recorded

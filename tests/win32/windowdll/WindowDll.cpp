@@ -42,7 +42,6 @@ class DescribedWindow final : private WindowEvents {
   }
   void OnClose(CloseAction& action) override { action = CloseAction::Free; }
   void OnRelease() override { delete this; }
-  void OnDestroyed() override {}  // never called: a Win32 window object outlives its native window
 
   std::unique_ptr<Window> window_;
 };
