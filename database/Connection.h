@@ -44,9 +44,17 @@ class Connection {
   // detach reports an error, which is then raised.
   void Close();
   bool Connected() const { return static_cast<bool>(attachment_); }
+  // The server the database name addresses; empty for a local file.
+  const std::string& Server() const { return server_; }
 
   // Layer internals.
   Firebird::IAttachment* Attachment() const;
+  // The attachment when its calls go to a remote server and are watched by the response deadline.
+  Firebird::IAttachment* WatchedAttachment() const { return server_.empty() ? nullptr : attachment_.get(); }
+  // A call on the attachment met the response deadline and was cut, so the attachment is dead:
+  // remembers and returns the error that every later call raises at once, until Close.
+  const std::string& Cut(int seconds);
+  void CheckNotCut() const;
   // How values typed NONE are encoded in this database; read once per attachment, when needed.
   const charsets::ByteEncoding& NoneEncoding();
   // The same for decoding the server's messages, which must not fail: Windows-1252 when the
@@ -63,6 +71,8 @@ class Connection {
 
   std::vector<std::string> params_;
   std::string databaseName_;
+  std::string server_;
+  std::string cutMessage_;
   FbHandle<Firebird::IAttachment> attachment_;
   std::optional<charsets::ByteEncoding> noneEncoding_;
   bool readingNoneEncoding_ = false;
