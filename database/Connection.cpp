@@ -9,6 +9,9 @@
 #include "Dependents.h"
 #include "FbClient.h"
 #include "HostSignals.h"
+#ifndef _WIN32
+#include "LockFolder.h"
+#endif
 #include "ParamLines.h"
 #include "ResponseDeadline.h"
 #include "Statement.h"
@@ -81,8 +84,15 @@ void Connection::Open() {
     Status status;
     attached = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
         &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));
-  } catch (const DatabaseError&) {
+  } catch (const DatabaseError& e) {
     if (watch && watch->Expired()) throw DatabaseError(ResponseDeadline::Message(server, watch->Seconds()));
+#ifndef _WIN32
+    // The engine names only the file it could not open; say whose lock folder it is and what to do.
+    if (server.empty() && std::strstr(e.what(), "Permission denied")) {
+      const std::string problem = client::LockFolderProblem();
+      if (!problem.empty()) throw DatabaseError(std::string(e.what()) + "\n" + problem, e.IscCode());
+    }
+#endif
     throw;
   }
   // Cut just as it succeeded: the attachment's socket is shut.

@@ -1,6 +1,7 @@
 #include "ResponseDeadline.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <condition_variable>

@@ -1,6 +1,8 @@
 #include "Info.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -9,6 +11,11 @@
 #include "DBConnectionInfo.h"
 #include "DRKDBUtility.h"
 #include "Error.h"
+#include "Statement.h"
+#include "Transaction.h"
+#ifndef _WIN32
+#include "LockFolder.h"
+#endif
 #include "TerminalText.h"
 
 namespace brontelx::cli {
@@ -30,16 +37,50 @@ std::string IniSettings(const TDBConnectionInfo& info) {
   return settings.empty() ? "no settings in [CONFIG]" : settings;
 }
 
+// Why the dati.ini at `path` is not read ("none" when there is none), or empty text when it is.
+std::string WhyIgnored(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error.value() == ELOOP) return "ignored, a loop of links";
+  if (!fs::exists(status)) return fs::is_symlink(fs::symlink_status(path, error)) ? "ignored, a broken link" : "none";
+  if (fs::is_directory(status)) return "ignored, a folder";
+  if (fs::is_fifo(status)) return "ignored, a FIFO";
+  if (!fs::is_regular_file(status)) return "ignored, not a regular file";
+  if (!std::ifstream(path)) return "ignored, unreadable";
+  return {};
+}
+
+// For a connection to a server: whether the wire is encrypted and how the server checked the login.
+void ShowWire(std::ostream& out, db::Connection& connection) {
+  if (connection.Server().empty()) return;
+  try {
+    db::Transaction transaction(&connection);
+    transaction.Params() = {"read", "read_committed", "rec_version"};
+    transaction.StartTransaction();
+    db::Statement query(&connection, &transaction);
+    query.SetSQL({"SELECT RDB$GET_CONTEXT('SYSTEM', 'WIRE_ENCRYPTED'), MON$AUTH_METHOD FROM MON$ATTACHMENTS",
+                  "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"});
+    query.ExecQuery();
+    out << "  wire: " << (query.FieldAt(0).AsString() == "TRUE" ? "encrypted" : "NOT encrypted")
+        << ", login checked by " << Escaped(query.FieldAt(1).AsString()) << "\n";
+    query.Close();
+    transaction.Commit();
+  } catch (const std::exception& e) {
+    out << "  wire: unknown: " << MessageText(e.what(), kIndent) << "\n";
+  }
+}
+
 // Shows how `fileName` is reached and attaches `connection` to it as OpenIBDatabase does; returns
 // whether it attached.
 bool ShowDatabase(std::ostream& out, db::Connection& connection, const std::string& fileName) {
   const std::string ini = DatiIniPath(fileName);
   const TDBConnectionInfo info = DescribeDatabase(fileName);
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(ini, ignored)) {
+  const std::string ignoredBecause = WhyIgnored(ini);
+  if (ignoredBecause.empty()) {
     out << "  dati.ini: " << Escaped(ini) << ": " << Escaped(IniSettings(info)) << "\n";
   } else {
-    out << "  dati.ini: none (" << Escaped(ini) << ")\n";
+    out << "  dati.ini: " << ignoredBecause << " (" << Escaped(ini) << ")\n";
   }
   try {
     out << "  connection string: " << Escaped(info.GetIBFileName()) << "\n";
@@ -55,12 +96,25 @@ bool ShowDatabase(std::ostream& out, db::Connection& connection, const std::stri
     return false;
   }
   out << "  attaches: yes\n";
+  ShowWire(out, connection);
   return true;
 }
+
+#ifndef _WIN32
+// Whether this user can share the embedded engine's lock files with the machine's other users.
+void ShowLockFolder(std::ostream& out) {
+  const std::string problem = db::client::LockFolderProblem();
+  out << "Lock folder: " << Escaped(db::client::LockFolder()) << ": "
+      << (problem.empty() ? std::string("usable") : MessageText(problem, kIndent)) << "\n";
+}
+#endif
 
 }  // namespace
 
 int RunInfo(std::int32_t user, std::ostream& out) {
+#ifndef _WIN32
+  ShowLockFolder(out);
+#endif
   TSessione session;
   const std::string userDirectory = TDRKUser::DefaultFileName();
   out << "User directory: " << Escaped(userDirectory) << "\n";
