@@ -101,8 +101,9 @@ TEST_F(VelCollaudiFormTest, AHostWideStyleSheetKeepsTheDescribedFonts) {
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->font().pixelSize(), font.pixelHeight);
     EXPECT_EQ(widget->font().bold(), font.bold);
-    if (const auto* label = qobject_cast<QLabel*>(widget))
+    if (const auto* label = qobject_cast<QLabel*>(widget)) {
       EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
+    }
   }
 }
 

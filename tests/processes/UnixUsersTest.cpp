@@ -69,10 +69,15 @@ class UnixUsersTest : public ::testing::Test {
     return folder.string();
   }
 
-  testing::ChildResult Validate(bool asPeer, const std::string& lockFolder) {
+  // Runs a validation as root or as the peer; `outsideGroup`: as the peer without its groups.
+  testing::ChildResult Validate(bool asPeer, const std::string& lockFolder, bool outsideGroup = false) {
     const std::string tool = (programs / "brontelx").string();
     const std::vector<std::string> environment{"FIREBIRD_LOCK=" + lockFolder};
     if (!asPeer) return testing::RunChild(tool, {"validate", "1", "B-1"}, {}, environment);
+    if (outsideGroup) {
+      return testing::RunChild("setpriv", {"--reuid=" + peer, "--regid=users", "--clear-groups", tool, "validate", "1", "B-1"},
+                               {}, environment);
+    }
     return testing::RunChild("runuser", {"-u", peer, "--", tool, "validate", "1", "B-1"}, {}, environment);
   }
 
@@ -97,15 +102,15 @@ TEST_F(UnixUsersTest, TwoUsersShareTheFilesInEitherOrder) {
   }
 }
 
-// In a folder without a group the engine's files, once root made them, shut the other user out:
-// the message says which folder, whose it is, and what to do.
-TEST_F(UnixUsersTest, ALockFolderWithoutAGroupIsNamedWithTheRemedy) {
+// The engine's lock files, once root made them, shut out a user outside group firebird: the message
+// says which folder, whose the file is, and what to do.
+TEST_F(UnixUsersTest, AUserOutsideTheGroupIsToldTheRemedy) {
   const std::string lock = LockFolder("lock-open", false);
   ASSERT_EQ(Validate(false, lock).output, "OK\n");
-  const testing::ChildResult run = Validate(true, lock);
+  const testing::ChildResult run = Validate(true, lock, true);
   EXPECT_NE(run.status.code, 0);
-  for (const std::string part : {"FIREBIRD_LOCK", lock, "owner firebird:firebird, mode 0660", "chmod 2770"})
-    EXPECT_NE(run.output.find(part), std::string::npos) << part << "\n" << run.output;
+  for (const std::string& part : std::vector<std::string>{"FIREBIRD_LOCK", lock, "owner firebird:firebird, mode 0660", "chmod 2770"})
+    EXPECT_NE(run.errors.find(part), std::string::npos) << part << "\n" << run.output << run.errors;
 }
 
 }  // namespace
