@@ -1,7 +1,11 @@
 #include "ClientLibrary.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <filesystem>
 #include <string>
@@ -21,9 +25,25 @@ bool IsLoaded(const char* libraryName) {
   return handle != nullptr;
 }
 
+// A process started without descriptor 0, 1 or 2 (a service) would see the engine's lock files
+// take those numbers, and its next write to standard output or error would land in them: each
+// of them that is closed gets /dev/null.
+void FillStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+    // The lowest free number: this one, as the lower ones are open by now.
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0 && null != fd) {
+      dup2(null, fd);
+      close(null);
+    }
+  }
+}
+
 }  // namespace
 
 Firebird::IMaster* LoadMaster(const char* libraryName) {
+  FillStandardDescriptors();
   if (!getenv("FIREBIRD") && !IsLoaded(libraryName)) {
     const std::filesystem::path root = ProjectFirebirdRoot();
     if (!root.empty()) setenv("FIREBIRD", root.c_str(), 0);

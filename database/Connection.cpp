@@ -7,10 +7,15 @@
 #include "Ascii.h"
 #include "DatabaseCharset.h"
 #include "DatabaseError.h"
+#include "EngineDescriptors.h"
 #include "Dependents.h"
 #include "FbClient.h"
 #include "HostSignals.h"
+#ifndef _WIN32
+#include "LockFolder.h"
+#endif
 #include "ParamLines.h"
+#include "ResponseDeadline.h"
 #include "Statement.h"
 #include "Transaction.h"
 #include "Utf8FileNames.h"
@@ -71,9 +76,32 @@ void Connection::Open() {
   const std::vector<unsigned char> bytes = dpb.Bytes();
   const client::Utf8FileNames fileNames;
   const client::HostSignals hostSignals;
-  Status status;
-  attachment_ = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
-      &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));
+  const client::EngineDescriptors descriptors;
+  const std::string server = ResponseDeadline::ServerOf(databaseName_);
+  // Past the first answer the client waits for the server without bound: the deadline cuts it.
+  std::optional<ResponseDeadline::Watch> watch;
+  if (!server.empty()) watch.emplace();
+  FbHandle<Firebird::IAttachment> attached;
+  try {
+    Status status;
+    attached = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
+        &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));
+  } catch (const DatabaseError& e) {
+    if (watch && watch->Expired()) throw DatabaseError(ResponseDeadline::Message(server, watch->Seconds()));
+#ifndef _WIN32
+    // The engine names only the file it could not open; say whose lock folder it is and what to do.
+    if (server.empty() && std::strstr(e.what(), "Permission denied")) {
+      const std::string problem = client::LockFolderProblem();
+      if (!problem.empty()) throw DatabaseError(std::string(e.what()) + "\n" + problem, e.IscCode());
+    }
+#endif
+    throw;
+  }
+  // Cut just as it succeeded: the attachment's socket is shut.
+  if (watch && watch->Expired()) throw DatabaseError(ResponseDeadline::Message(server, watch->Seconds()));
+  attachment_ = std::move(attached);
+  server_ = server;
+  cutMessage_.clear();
   noneEncoding_.reset();
 }
 
@@ -85,13 +113,29 @@ void Connection::EndDependents() {
 void Connection::Close() {
   if (!attachment_) return;
   EndDependents();
+  if (!cutMessage_.empty()) {
+    // The cut attachment answers nothing: let go of it without a word.
+    cutMessage_.clear();
+    attachment_.Drop();
+    return;
+  }
   Status status(this);
   attachment_.End(status, &Firebird::IAttachment::detach<Status>);
 }
 
 Firebird::IAttachment* Connection::Attachment() const {
   if (!attachment_) throw DatabaseError("Database not open");
+  CheckNotCut();
   return attachment_.get();
+}
+
+const std::string& Connection::Cut(int seconds) {
+  if (cutMessage_.empty()) cutMessage_ = ResponseDeadline::Message(server_, seconds);
+  return cutMessage_;
+}
+
+void Connection::CheckNotCut() const {
+  if (!cutMessage_.empty()) throw DatabaseError(cutMessage_);
 }
 
 const charsets::ByteEncoding& Connection::NoneEncoding(Transaction* within) {

@@ -45,9 +45,17 @@ class Connection {
   // detach reports an error, which is then raised.
   void Close();
   bool Connected() const { return static_cast<bool>(attachment_); }
+  // The server the database name addresses; empty for a local file.
+  const std::string& Server() const { return server_; }
 
   // Layer internals.
   Firebird::IAttachment* Attachment() const;
+  // The attachment when its calls go to a remote server and are watched by the response deadline.
+  Firebird::IAttachment* WatchedAttachment() const { return server_.empty() ? nullptr : attachment_.get(); }
+  // A call on the attachment met the response deadline and was cut, so the attachment is dead:
+  // remembers and returns the error that every later call raises at once, until Close.
+  const std::string& Cut(int seconds);
+  void CheckNotCut() const;
   // Text typed NONE, read from and written to this database in its own encoding. 7-bit ASCII
   // text is the same bytes in every encoding and needs none; for other text the database's
   // character set is read once per attachment: in `within` when that is an active transaction of
@@ -71,6 +79,8 @@ class Connection {
 
   std::vector<std::string> params_;
   std::string databaseName_;
+  std::string server_;
+  std::string cutMessage_;
   FbHandle<Firebird::IAttachment> attachment_;
   std::optional<charsets::ByteEncoding> noneEncoding_;
   bool readingNoneEncoding_ = false;

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "ClientLibrary.h"
+#include "EngineDescriptors.h"
 #include "HostSignals.h"
 
 namespace brontelx::db {
@@ -14,6 +15,7 @@ Firebird::IMaster* Master() {
   static Firebird::IMaster* const master = [] {
     // The client may start threads as it loads; they must not take the host's signals.
     const client::HostSignals hostSignals;
+    const client::EngineDescriptors descriptors;
     return client::LoadMaster();
   }();
   return master;

@@ -2,6 +2,10 @@
 
 #include <firebird/Interface.h>
 
+#include <optional>
+
+#include "ResponseDeadline.h"
+
 namespace brontelx::db {
 
 class Connection;
@@ -10,7 +14,8 @@ class Connection;
 // of each call and report through it at the end; this wrapper throws DatabaseError right there, so
 // an error can never be overwritten by a later call, and a failed call's result is never used.
 // `connection` (optional) is the attachment the calls work on: its character set decodes
-// names and values quoted in the server's messages.
+// names and values quoted in the server's messages; when it is a remote attachment, each call
+// must end within the response deadline, and once one did not, every later call fails at once.
 //
 //   Status status(&connection);
 //   IStatement* statement = attachment->prepare(&status, ...);   // throws on failure
@@ -34,6 +39,8 @@ class Status : public Firebird::BaseStatusWrapper<Status> {
 
  private:
   Connection* connection_;
+  Firebird::IAttachment* watched_;  // the remote attachment whose calls are watched, or null
+  std::optional<ResponseDeadline::Watch> watch_;
 };
 
 }  // namespace brontelx::db

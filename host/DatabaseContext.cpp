@@ -1,6 +1,8 @@
 #include "DatabaseContext.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "DBConnectionInfo.h"
@@ -24,6 +26,20 @@ std::string IniSettings(const TDBConnectionInfo& info) {
   return settings.empty() ? "no settings in [CONFIG]" : settings;
 }
 
+// Why the dati.ini at `path` is not read ("none" when there is none), or empty text when it is.
+std::string WhyIgnored(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error.value() == ELOOP) return "ignored, a loop of links";
+  if (!fs::exists(status)) return fs::is_symlink(fs::symlink_status(path, error)) ? "ignored, a broken link" : "none";
+  if (fs::is_directory(status)) return "ignored, a folder";
+  if (fs::is_fifo(status)) return "ignored, a FIFO";
+  if (!fs::is_regular_file(status)) return "ignored, not a regular file";
+  if (!std::ifstream(path)) return "ignored, unreadable";
+  return {};
+}
+
 std::string Context(const std::string& what, const std::string& fileName, const std::string& failure) {
   std::string text = what + "\n  " + MessageText(failure, "  ") + "\n  database: " + Escaped(fileName) + "\n" +
                      ReachLines(fileName, "  ");
@@ -38,11 +54,10 @@ std::string ReachLines(const std::string& fileName, const std::string& indent) {
   const std::string ini = DatiIniPath(fileName);
   const TDBConnectionInfo info = DescribeDatabase(fileName);
   std::string lines;
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(ini, ignored)) {
+  if (const std::string ignoredBecause = WhyIgnored(ini); ignoredBecause.empty()) {
     lines += indent + "dati.ini: " + Escaped(ini) + ": " + Escaped(IniSettings(info)) + "\n";
   } else {
-    lines += indent + "dati.ini: none (" + Escaped(ini) + ")\n";
+    lines += indent + "dati.ini: " + ignoredBecause + " (" + Escaped(ini) + ")\n";
   }
   try {
     lines += indent + "connection string: " + Escaped(info.GetIBFileName()) + "\n";

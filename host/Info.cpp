@@ -12,6 +12,11 @@
 #include "FailureHint.h"
 #include "FbClient.h"
 #include "ProgramVersion.h"
+#include "Statement.h"
+#include "Transaction.h"
+#ifndef _WIN32
+#include "LockFolder.h"
+#endif
 #include "TerminalText.h"
 #include "TransactedStatement.h"
 #include "VelValidazPers.h"
@@ -52,6 +57,26 @@ std::string MissingTables(db::Connection& connection, std::initializer_list<cons
   return missing;
 }
 
+// For a connection to a server: whether the wire is encrypted and how the server checked the login.
+void ShowWire(std::ostream& out, db::Connection& connection) {
+  if (connection.Server().empty()) return;
+  try {
+    db::Transaction transaction(&connection);
+    transaction.Params() = {"read", "read_committed", "rec_version"};
+    transaction.StartTransaction();
+    db::Statement query(&connection, &transaction);
+    query.SetSQL({"SELECT RDB$GET_CONTEXT('SYSTEM', 'WIRE_ENCRYPTED'), MON$AUTH_METHOD FROM MON$ATTACHMENTS",
+                  "WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION"});
+    query.ExecQuery();
+    out << "  wire: " << (query.FieldAt(0).AsString() == "TRUE" ? "encrypted" : "NOT encrypted")
+        << ", login checked by " << Escaped(query.FieldAt(1).AsString()) << "\n";
+    query.Close();
+    transaction.Commit();
+  } catch (const std::exception& e) {
+    out << "  wire: unknown: " << MessageText(e.what(), kIndent) << "\n";
+  }
+}
+
 // Shows how `fileName` is reached, attaches `connection` to it as OpenIBDatabase does, and shows
 // the engine's version and whether the database holds `tables`.
 Outcome ShowDatabase(std::ostream& out, db::Connection& connection, const std::string& fileName,
@@ -68,6 +93,7 @@ Outcome ShowDatabase(std::ostream& out, db::Connection& connection, const std::s
   }
   out << "  engine: Firebird "
       << Escaped(Query(connection, "SELECT RDB$GET_CONTEXT('SYSTEM', 'ENGINE_VERSION') FROM RDB$DATABASE")) << "\n";
+  ShowWire(out, connection);
   if (const std::string missing = MissingTables(connection, tables); !missing.empty()) {
     out << "  attaches: " << missing << ": not the database it should be\n";
     return Outcome::WrongDatabase;
@@ -89,9 +115,22 @@ void ShowFirebird(std::ostream& out) {
   out << "Versions: brontelx " << kProgramVersion << ", Firebird client " << client << "\n";
   const char* root = std::getenv("FIREBIRD");
   out << "Firebird root: " << (root ? Escaped(root) : "the system's (no firebird/ folder beside this program)") << "\n";
-  const char* lock = std::getenv("FIREBIRD_LOCK");
-  out << "Lock folder: " << (lock ? Escaped(lock) : "the engine's default (FIREBIRD_LOCK not set)") << "\n";
+#ifndef _WIN32
+  // The embedded engine's lock folder, checked for the current user.
+  const std::string problem = db::client::LockFolderProblem();
+  out << "Lock folder: " << Escaped(db::client::LockFolder()) << ": "
+      << (problem.empty() ? std::string("usable") : MessageText(problem, kIndent)) << "\n";
+#endif
 }
+
+#ifndef _WIN32
+// Whether this user can share the embedded engine's lock files with the machine's other users.
+void ShowLockFolder(std::ostream& out) {
+  const std::string problem = db::client::LockFolderProblem();
+  out << "Lock folder: " << Escaped(db::client::LockFolder()) << ": "
+      << (problem.empty() ? std::string("usable") : MessageText(problem, kIndent)) << "\n";
+}
+#endif
 
 }  // namespace
 

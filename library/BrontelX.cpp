@@ -11,6 +11,7 @@
 #ifdef _WIN32
 #include "Win32Backend.h"
 #else
+#include "ModulePin.h"
 #include "QtBackend.h"
 #endif
 
@@ -33,6 +34,9 @@ std::int32_t ShowForHost(std::int32_t AUtente, std::int32_t AIDFinestra) noexcep
     ClearLastError();
     platform::UseBackend(&Toolkit());
     ShowHostWindow<TForm>(AUtente, AIDFinestra);
+#ifndef _WIN32
+    PinModule();
+#endif
     return 0;
   } catch (const std::exception& e) {
     RecordLastError(e.what());

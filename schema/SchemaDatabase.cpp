@@ -7,6 +7,7 @@
 
 #include "DRKDBUtility.h"
 #include "DatabaseError.h"
+#include "EngineDescriptors.h"
 #include "FbClient.h"
 #include "FbHandle.h"
 #include "HostSignals.h"
@@ -53,6 +54,7 @@ void CreateDatabase(const std::filesystem::path& file, Kind kind, const std::str
   try {
     const db::client::Utf8FileNames fileNames;
     const db::client::HostSignals hostSignals;
+    const db::client::EngineDescriptors descriptors;
     created = db::Provider()->createDatabase(&status, file.string().c_str(), static_cast<unsigned>(dpb.size()),
                                              dpb.data());
   } catch (const db::DatabaseError&) {

@@ -132,6 +132,11 @@ brontelx_run_apt() {
 brontelx_set_lock_folder() {
   export FIREBIRD_LOCK=${FIREBIRD_LOCK:-$BRONTELX_ROOT/build/firebird-lock}
   mkdir -p "$FIREBIRD_LOCK"
+  # Shared by every user of the machine in group firebird: the setgid bit gives the lock files
+  # the engine creates that group (see docs/FIREBIRD.md). Only root can give a folder the group.
+  if [[ $EUID -eq 0 ]] && getent group firebird >/dev/null; then
+    chgrp firebird "$FIREBIRD_LOCK" && chmod 2770 "$FIREBIRD_LOCK"
+  fi
 }
 
 # What every command does first: packages, the lock folder, and the project root as working folder.

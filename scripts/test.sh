@@ -15,6 +15,13 @@ BRONTELX_FB_PORT=$("$BRONTELX_ROOT/scripts/fbserver.sh" start "$server_dir")
 export BRONTELX_FB_PORT
 echo "Private Firebird server on 127.0.0.1:$BRONTELX_FB_PORT"
 
+# A second Unix user in group firebird, for the tests of users that share embedded files.
+if [[ $EUID -eq 0 ]]; then
+  id brontelx-peer >/dev/null 2>&1 ||
+    useradd --no-create-home --gid users --groups firebird --shell /usr/sbin/nologin brontelx-peer
+  export BRONTELX_PEER_USER=brontelx-peer
+fi
+
 # Windows under test never appear on a display.
 export QT_QPA_PLATFORM=offscreen
 # Leak checking stays on. The Firebird client and engine keep process-wide state (ICU and iconv

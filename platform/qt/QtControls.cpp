@@ -29,7 +29,15 @@ QWidget* NewWidget(ControlKind kind, QWidget* parent) {
 }  // namespace
 
 void ApplyFont(QWidget* widget, const Font& font) {
-  widget->setFont(ToQFont(font));
+  const QFont qfont = ToQFont(font);
+  widget->setFont(qfont);
+  // A style sheet the host sets on the whole application would override the font (and clip the
+  // captions): a widget's own style sheet takes precedence over the application's and cascades
+  // to the controls without a font of their own.
+  widget->setStyleSheet(QStringLiteral("font-family: \"%1\"; font-size: %2px; font-weight: %3;")
+                            .arg(qfont.family())
+                            .arg(font.pixelHeight)
+                            .arg(font.bold ? QStringLiteral("bold") : QStringLiteral("normal")));
   QPalette palette = widget->palette();
   const QColor color = ToQColor(font.color);
   for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {

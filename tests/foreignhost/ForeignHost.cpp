@@ -4,6 +4,7 @@
 // and reports what it saw on standard output:
 //
 //   foreign-host LIBRARY --user N --datum TEXT [--cd-before DIR] [--cd-after DIR] [--stay-open]
+//                [--closed-stdio] [--unload] [--inheritable]
 //
 //   result: <the window's result text>
 //   firebird: <FIREBIRD as the library left it>
@@ -15,7 +16,14 @@
 // open). --stay-open then prints "open" and runs the event
 // loop with the window open until something ends the process. Exit status 1 when the library
 // cannot be loaded or refuses the call.
+// --closed-stdio: the host starts as a service may, without descriptors 0-2; after the validation
+// it writes to its standard output and error, then reports what those are ("stdio: ...").
+// --unload: the host unloads the library (dlclose) with the window open, then runs the validation
+// again through the window ("after unload: <result>").
+// --inheritable: reports the files opened since the library was loaded that a program started now
+// would inherit ("inheritable: ...").
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -25,10 +33,12 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -47,6 +57,36 @@ std::string Dispositions() {
 }
 
 void Ignore(int) {}
+
+std::string Target(int fd) {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+}
+
+// What descriptors 0-2 are, once the host wrote to its standard output and error.
+std::string StandardFiles() {
+  static_cast<void>(write(1, "output\n", 7));
+  static_cast<void>(write(2, "error\n", 6));
+  return Target(0) + " " + Target(1) + " " + Target(2);
+}
+
+std::vector<int> Descriptors() {
+  std::vector<int> fds;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+    fds.push_back(std::atoi(entry.path().filename().c_str()));
+  return fds;
+}
+
+// What a program started now would inherit of the descriptors opened since `before`.
+std::string Inheritable(const std::vector<int>& before) {
+  std::string result;
+  for (const int fd : Descriptors()) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (std::find(before.begin(), before.end(), fd) == before.end() && flags >= 0 && !(flags & FD_CLOEXEC))
+      result += " " + Target(fd);
+  }
+  return result;
+}
 
 // Interrupts a wait of the main thread with the host's own SIGUSR1.
 void InterruptMainThread() {
@@ -72,11 +112,17 @@ int main(int argc, char** argv) {
   const char* library = argv[1];
   std::int32_t user = 0;
   std::string datum, cdBefore, cdAfter;
-  bool stayOpen = false;
+  bool stayOpen = false, closedStdio = false, unload = false, inheritable = false;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--stay-open") {
       stayOpen = true;
+    } else if (arg == "--closed-stdio") {
+      closedStdio = true;
+    } else if (arg == "--unload") {
+      unload = true;
+    } else if (arg == "--inheritable") {
+      inheritable = true;
     } else if (i + 1 < argc && arg == "--user") {
       user = std::atoi(argv[++i]);
     } else if (i + 1 < argc && arg == "--datum") {
@@ -101,6 +147,12 @@ int main(int argc, char** argv) {
   const std::string before = Dispositions();
 
   if (!cdBefore.empty() && chdir(cdBefore.c_str()) != 0) return 2;
+  // Standard output is kept aside to report on at the end.
+  const int report = closedStdio ? fcntl(1, F_DUPFD_CLOEXEC, 10) : 1;
+  if (closedStdio) {
+    for (int fd = 0; fd <= 2; ++fd) close(fd);
+  }
+  const std::vector<int> hostDescriptors = Descriptors();
   void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     std::fprintf(stderr, "foreign-host: %s\n", dlerror());
@@ -123,7 +175,19 @@ int main(int argc, char** argv) {
   if (!window) return 1;
   window->findChild<QLineEdit*>("EditDatoAcquisito")->setText(QString::fromStdString(datum));
   window->findChild<QPushButton*>("ButtonTestVelZidBol")->click();
-  std::printf("result: %s\n", window->findChild<QLineEdit*>("EditRisultato")->text().toStdString().c_str());
+  std::string lines = "result: " + window->findChild<QLineEdit*>("EditRisultato")->text().toStdString() + "\n";
+  if (closedStdio) {
+    lines += "stdio: " + StandardFiles() + "\n";
+    dup2(report, 1);
+  }
+  if (inheritable) lines += "inheritable:" + Inheritable(hostDescriptors) + "\n";
+  if (unload) {
+    dlclose(handle);
+    QCoreApplication::processEvents();
+    window->findChild<QPushButton*>("ButtonTestVelZidBol")->click();
+    lines += "after unload: " + window->findChild<QLineEdit*>("EditRisultato")->text().toStdString() + "\n";
+  }
+  std::printf("%s", lines.c_str());
   const char* firebird = std::getenv("FIREBIRD");
   std::printf("firebird: %s\n", firebird ? firebird : "");
   if (stayOpen) {

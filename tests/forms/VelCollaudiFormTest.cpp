@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "HostWindows.h"
@@ -80,6 +82,30 @@ TEST_F(VelCollaudiFormTest, ControlsFollowTheirTable) {
   EXPECT_EQ(window->findChild<QWidget*>(kEditRisultato)->geometry(), QRect(16, 226, 450, 24));
   window->resize(500, 310);
   EXPECT_EQ(window->findChild<QWidget*>(kButtonChiudi)->geometry(), QRect(401, 16, 75, 25));
+}
+
+// A host that styles its whole application leaves the window's fonts as described, so no caption
+// is clipped.
+TEST_F(VelCollaudiFormTest, AHostWideStyleSheetKeepsTheDescribedFonts) {
+  struct HostStyle {
+    HostStyle() { qApp->setStyleSheet("* { font-size: 22px; }"); }
+    ~HostStyle() { qApp->setStyleSheet(QString()); }
+  } hostStyle;
+  form = &ShowHostWindow<TVelCollaudiPersonalizzazioniForm>(kUser, kWindowLogId);
+  QWidget* window = WidgetOf(*form);
+  const platform::WindowDescription description = VelCollaudiPersonalizzazioniDescription();
+  EXPECT_EQ(window->font().pixelSize(), description.font.pixelHeight);
+  for (const platform::ControlDescription& control : description.controls) {
+    SCOPED_TRACE(control.name);
+    const platform::Font& font = control.font ? *control.font : description.font;
+    auto* widget = window->findChild<QWidget*>(QString::fromStdString(control.name));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->font().pixelSize(), font.pixelHeight);
+    EXPECT_EQ(widget->font().bold(), font.bold);
+    if (const auto* label = qobject_cast<QLabel*>(widget)) {
+      EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
+    }
+  }
 }
 
 TEST_F(VelCollaudiFormTest, RunsTheValidationForTheTypedUserAndDatum) {

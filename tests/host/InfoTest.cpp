@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "ToolFixture.h"
@@ -22,7 +23,9 @@ TEST_F(InfoTest, ShowsEachDatabaseHowItIsReachedAndThatItAttaches) {
 
   const ChildResult info = Run({"info", "1"});
   EXPECT_EQ(ExitCode(info), 0) << info.output << info.errors;
+  const char* lockFolder = std::getenv("FIREBIRD_LOCK");
   const std::string expected[] = {
+      "Lock folder: " + std::string(lockFolder ? lockFolder : "/tmp/firebird") + ": usable\n",
       "User directory: " + UserDirectory().string() + "\n",
       "  dati.ini: " + (UserDirectory().parent_path() / "dati.ini").string() + ": PercorsoDatabase=" + otherPath + "\n",
       "  connection string: " + otherPath + "\n",

@@ -159,5 +159,25 @@ TEST_F(ForeignHostTest, TheStandInHostClosesItsWindowsAndEndsOnASignal) {
   }
 }
 
+// A host started as a service, without descriptors 0-2, keeps writing to them harmlessly; a host
+// that unloads the library with its window open can still use the window; a program the host
+// starts inherits none of the engine's files or sockets.
+TEST_F(ForeignHostTest, ServiceHostsUnloadingHostsAndTheirChildProgramsStayWhole) {
+  const fs::path host = ForeignHost();
+  const std::pair<std::string, std::string> conditions[] = {
+      {"--closed-stdio", "result: OK\nstdio: /dev/null /dev/null /dev/null\n"},
+      {"--unload", "result: OK\nafter unload: OK\n"},
+      {"--inheritable", "result: OK\ninheritable:\n"},
+  };
+  for (const auto& [condition, expected] : conditions) {
+    SCOPED_TRACE(condition);
+    const ChildResult run =
+        RunChild(host.string(), {(bin / "libBrontelX.so").string(), "--user", "1", "--datum", kCode, condition}, {},
+                 hostEnvironment);
+    EXPECT_TRUE(run.status.exited && run.status.code == 0) << run.status.code << run.errors;
+    EXPECT_EQ(run.output.substr(0, run.output.find("firebird:")), expected) << run.errors;
+  }
+}
+
 }  // namespace
 }  // namespace brontelx::testing

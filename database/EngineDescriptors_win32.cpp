@@ -1,0 +1,8 @@
+#include "EngineDescriptors.h"
+
+namespace brontelx::db::client {
+
+EngineDescriptors::EngineDescriptors() = default;
+EngineDescriptors::~EngineDescriptors() = default;
+
+}  // namespace brontelx::db::client
