@@ -4,20 +4,17 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Ascii.h"
-#include "DatabaseCharset.h"
+#include "ConnectionCore.h"
 #include "DatabaseError.h"
 #include "EngineDescriptors.h"
-#include "Dependents.h"
 #include "FbClient.h"
 #include "HostSignals.h"
+#include "MessageData.h"
 #ifndef _WIN32
 #include "LockFolder.h"
 #endif
 #include "ParamLines.h"
 #include "ResponseDeadline.h"
-#include "Statement.h"
-#include "Transaction.h"
 #include "Utf8FileNames.h"
 
 namespace brontelx::db {
@@ -52,7 +49,7 @@ int Connection::ConnectTimeoutSeconds() {
   return seconds;
 }
 
-Connection::Connection() = default;
+Connection::Connection() : core_(std::make_unique<ConnectionCore>(*this)) {}
 
 Connection::~Connection() {
   try {
@@ -60,12 +57,14 @@ Connection::~Connection() {
   } catch (...) {
     // A detach error cannot be reported from a destructor; the attachment is released anyway.
   }
-  for (Transaction* transaction : std::vector<Transaction*>(transactions_)) transaction->SetDefaultDatabase(nullptr);
-  for (Statement* statement : std::vector<Statement*>(statements_)) statement->SetDatabase(nullptr);
 }
 
-void Connection::Open() {
-  if (attachment_) throw DatabaseError("Database already open");
+void Connection::Open() { Attach(std::nullopt); }
+
+void Connection::Create(const std::string& defaultCharset) { Attach(defaultCharset); }
+
+void Connection::Attach(const std::optional<std::string>& createWithCharset) {
+  if (core_->Attached()) throw DatabaseError("Database already open");
   ParamBlock dpb(Firebird::IXpbBuilder::DPB);
   // The name (and every text of the block) is UTF-8, so folders with accented letters open.
   dpb.AddTag(isc_dpb_utf8_filename);
@@ -73,6 +72,10 @@ void Connection::Open() {
   // client's 180 seconds; the engine ignores it for local files.
   dpb.AddInt(isc_dpb_connect_timeout, ConnectTimeoutSeconds());
   AddParamLines(dpb, params_, LookupDpbItem, "connection");
+  if (createWithCharset) {
+    dpb.AddInt(isc_dpb_sql_dialect, static_cast<int>(kSqlDialect));
+    dpb.AddText(isc_dpb_set_db_charset, *createWithCharset);
+  }
   const std::vector<unsigned char> bytes = dpb.Bytes();
   const client::Utf8FileNames fileNames;
   const client::HostSignals hostSignals;
@@ -84,8 +87,10 @@ void Connection::Open() {
   FbHandle<Firebird::IAttachment> attached;
   try {
     Status status;
-    attached = FbHandle<Firebird::IAttachment>(Provider()->attachDatabase(
-        &status, databaseName_.c_str(), static_cast<unsigned>(bytes.size()), bytes.data()));
+    const auto size = static_cast<unsigned>(bytes.size());
+    attached = FbHandle<Firebird::IAttachment>(
+        createWithCharset ? Provider()->createDatabase(&status, databaseName_.c_str(), size, bytes.data())
+                          : Provider()->attachDatabase(&status, databaseName_.c_str(), size, bytes.data()));
   } catch (const DatabaseError& e) {
     if (watch && watch->Expired()) throw DatabaseError(ResponseDeadline::Message(server, watch->Seconds()));
 #ifndef _WIN32
@@ -99,92 +104,15 @@ void Connection::Open() {
   }
   // Cut just as it succeeded: the attachment's socket is shut.
   if (watch && watch->Expired()) throw DatabaseError(ResponseDeadline::Message(server, watch->Seconds()));
-  attachment_ = std::move(attached);
-  server_ = server;
-  cutMessage_.clear();
-  noneEncoding_.reset();
+  core_->Attach(std::move(attached), server);
 }
 
-void Connection::EndDependents() {
-  for (Statement* statement : std::vector<Statement*>(statements_)) statement->Unprepare();
-  for (Transaction* transaction : std::vector<Transaction*>(transactions_)) transaction->EndOnClose();
-}
+void Connection::Close() { core_->Detach(); }
 
-void Connection::Close() {
-  if (!attachment_) return;
-  EndDependents();
-  if (!cutMessage_.empty()) {
-    // The cut attachment answers nothing: let go of it without a word.
-    cutMessage_.clear();
-    attachment_.Drop();
-    return;
-  }
-  Status status(this);
-  attachment_.End(status, &Firebird::IAttachment::detach<Status>);
-}
+void Connection::Drop() { core_->Drop(); }
 
-Firebird::IAttachment* Connection::Attachment() const {
-  if (!attachment_) throw DatabaseError("Database not open");
-  CheckNotCut();
-  return attachment_.get();
-}
+bool Connection::Connected() const { return core_->Attached(); }
 
-const std::string& Connection::Cut(int seconds) {
-  if (cutMessage_.empty()) cutMessage_ = ResponseDeadline::Message(server_, seconds);
-  return cutMessage_;
-}
-
-void Connection::CheckNotCut() const {
-  if (!cutMessage_.empty()) throw DatabaseError(cutMessage_);
-}
-
-const charsets::ByteEncoding& Connection::NoneEncoding(Transaction* within) {
-  if (noneEncoding_) return *noneEncoding_;
-  readingNoneEncoding_ = true;
-  try {
-    std::string charset;
-    if (within && within->DefaultDatabase() == this && within->Active()) {
-      charset = ReadDefaultCharset(Attachment(), within->Handle());
-    } else {
-      Transaction transaction(this);
-      transaction.Params() = {"read", "read_committed", "rec_version"};
-      transaction.StartTransaction();
-      charset = ReadDefaultCharset(Attachment(), transaction.Handle());
-      transaction.Commit();
-    }
-    noneEncoding_ = charsets::ByteEncoding::ForCharset(charset);
-  } catch (...) {
-    readingNoneEncoding_ = false;
-    throw;
-  }
-  readingNoneEncoding_ = false;
-  return *noneEncoding_;
-}
-
-std::string Connection::DecodeNone(std::string_view bytes, Transaction* within) {
-  if (ascii::IsSevenBit(bytes)) return std::string(bytes);
-  return NoneEncoding(within).Decode(bytes);
-}
-
-std::optional<std::string> Connection::EncodeNone(std::string_view text, Transaction* within) {
-  if (ascii::IsSevenBit(text)) return std::string(text);
-  return NoneEncoding(within).Encode(text);
-}
-
-charsets::ByteEncoding Connection::MessageEncoding() noexcept {
-  if (!noneEncoding_ && attachment_ && !readingNoneEncoding_) {
-    try {
-      NoneEncoding(nullptr);
-    } catch (...) {
-      // An attachment that cannot answer this has its messages read as Windows-1252.
-    }
-  }
-  return noneEncoding_ ? *noneEncoding_ : charsets::ByteEncoding::ForCharset("NONE");
-}
-
-void Connection::AddDependent(Transaction* transaction) { transactions_.push_back(transaction); }
-void Connection::RemoveDependent(Transaction* transaction) { EraseDependent(transactions_, transaction); }
-void Connection::AddDependent(Statement* statement) { statements_.push_back(statement); }
-void Connection::RemoveDependent(Statement* statement) { EraseDependent(statements_, statement); }
+const std::string& Connection::Server() const { return core_->GetWire().Server(); }
 
 }  // namespace brontelx::db

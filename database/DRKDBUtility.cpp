@@ -59,8 +59,7 @@ void SetTransactionParams(db::Transaction& Transaction, TTPBFlags Flags) {
 }
 
 std::unique_ptr<db::Transaction> CreateIBTransaction(db::Connection& Database, TTPBFlags Flags) {
-  auto transaction = std::make_unique<db::Transaction>();
-  transaction->SetDefaultDatabase(&Database);
+  auto transaction = std::make_unique<db::Transaction>(&Database);
   SetTransactionParams(*transaction, Flags);
   transaction->StartTransaction();
   return transaction;

@@ -6,13 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace Firebird {
-class IStatus;
-}
-
 namespace brontelx::db {
-
-class Connection;
 
 // An error reported by the Firebird client or server, or by this layer: the client library's
 // formatted message (UTF-8) and the whole status vector, whose first ISC error code is the error's
@@ -28,6 +22,8 @@ class DatabaseError : public std::runtime_error {
   };
 
   explicit DatabaseError(const std::string& message, std::intptr_t iscCode = 0);
+  // An error the client reported: its message, decoded, and the items of its status vector.
+  DatabaseError(const std::string& message, std::vector<StatusItem> status);
 
   std::intptr_t IscCode() const { return iscCode_; }
   // The statement met another transaction's write of the same row: that one is still running (a
@@ -37,14 +33,7 @@ class DatabaseError : public std::runtime_error {
   // The number of the transaction whose write this one met, as the status vector names it.
   std::optional<std::int64_t> ConcurrentTransaction() const;
 
-  // Builds the error from a status vector that holds an error. The server quotes names and values
-  // in the bytes it stores them in; a message that is not UTF-8 is decoded in the character set of
-  // `connection`'s database (Windows-1252 when there is none, or no connection).
-  static DatabaseError FromStatus(Firebird::IStatus* status, Connection* connection = nullptr);
-
  private:
-  DatabaseError(const std::string& message, std::vector<StatusItem> status);
-
   std::intptr_t iscCode_;
   std::vector<StatusItem> status_;
 };

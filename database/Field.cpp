@@ -3,13 +3,10 @@
 #include <charconv>
 #include <limits>
 
-#include "Charsets.h"
-#include "Connection.h"
+#include "ColumnText.h"
 #include "DatabaseError.h"
 #include "MessageData.h"
-#include "Statement.h"
-#include "TextBlob.h"
-#include "TextCodec.h"
+#include "Row.h"
 #include "ValueText.h"
 
 namespace brontelx::db {
@@ -38,14 +35,14 @@ std::int64_t ParseInteger(const std::string& text) {
 
 }  // namespace
 
-const std::string& Field::Name() const { return statement_->Output().At(index_).alias; }
+const std::string& Field::Name() const { return row_->At(index_).alias; }
 
-bool Field::IsNull() const { return statement_->Output().IsNull(index_); }
+bool Field::IsNull() const { return row_->IsNull(index_); }
 
 std::string Field::AsString() const {
   if (IsNull()) return {};
-  const Row::Column& column = statement_->Output().At(index_);
-  const unsigned char* data = statement_->Output().Data(column);
+  const Row::Column& column = row_->At(index_);
+  const unsigned char* data = row_->Data(column);
   switch (column.type) {
     case SQL_TEXT:
     case SQL_VARYING: {
@@ -53,10 +50,7 @@ std::string Field::AsString() const {
       const std::string_view bytes = column.type == SQL_VARYING
                                          ? std::string_view(chars + 2, Load<std::uint16_t>(data))
                                          : std::string_view(chars, column.length);
-      if (column.messageCharset == charsets::kOctets) return std::string(bytes);
-      if (column.messageCharset == charsets::kNone)
-        return statement_->Database()->DecodeNone(bytes, statement_->GetTransaction());
-      return text::SanitizeUtf8(bytes);
+      return text_->DecodeText(bytes, column.messageCharset);
     }
     case SQL_SHORT:
       return value::ScaledText(Load<std::int16_t>(data), column.scale);
@@ -78,10 +72,7 @@ std::string Field::AsString() const {
     case SQL_BOOLEAN:
       return *data ? "TRUE" : "FALSE";
     case SQL_BLOB:
-      if (!statement_->Database() || !statement_->GetTransaction())
-        throw DatabaseError("Statement has no transaction");
-      return ReadBlob(*statement_->Database(), *statement_->GetTransaction(), Load<ISC_QUAD>(data), column.subType,
-                      column.charset);
+      return text_->ReadBlob(Load<ISC_QUAD>(data), column.subType, column.charset);
     default:
       throw DatabaseError("Unsupported column type " + std::to_string(column.type) + " of \"" + column.alias + "\"");
   }
@@ -89,8 +80,8 @@ std::string Field::AsString() const {
 
 std::int64_t Field::AsInt64() const {
   if (IsNull()) return 0;
-  const Row::Column& column = statement_->Output().At(index_);
-  const unsigned char* data = statement_->Output().Data(column);
+  const Row::Column& column = row_->At(index_);
+  const unsigned char* data = row_->Data(column);
   std::optional<std::int64_t> value;
   switch (column.type) {
     case SQL_SHORT:
@@ -119,7 +110,7 @@ std::int64_t Field::AsInt64() const {
 std::int32_t Field::AsInteger() const {
   const std::int64_t value = AsInt64();
   if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-    throw RangeError(statement_->Output().At(index_), AsString(), 32);
+    throw RangeError(row_->At(index_), AsString(), 32);
   return static_cast<std::int32_t>(value);
 }
 

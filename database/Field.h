@@ -5,6 +5,8 @@
 
 namespace brontelx::db {
 
+class ColumnText;
+class Row;
 class Statement;
 
 // One column of a statement's current row. NULL reads as "" or 0.
@@ -22,10 +24,12 @@ class Field {
   std::int32_t AsInteger() const;
 
  private:
+  // Made by the statement whose row it reads, and which reads its text.
   friend class Statement;
-  Field(const Statement* statement, unsigned index) : statement_(statement), index_(index) {}
+  Field(const Row* row, const ColumnText* text, unsigned index) : row_(row), text_(text), index_(index) {}
 
-  const Statement* statement_;
+  const Row* row_;
+  const ColumnText* text_;
   unsigned index_;
 };
 

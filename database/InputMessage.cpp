@@ -5,7 +5,7 @@
 
 #include "Ascii.h"
 #include "Charsets.h"
-#include "Connection.h"
+#include "ConnectionCore.h"
 #include "DatabaseError.h"
 #include "FbClient.h"
 #include "MessageData.h"
@@ -44,7 +44,7 @@ void InputMessage::Clear() {
   offsets_.clear();
 }
 
-void InputMessage::Fill(const std::vector<Param>& params, Connection& connection, Transaction& transaction) {
+void InputMessage::Fill(const std::vector<Param>& params, ConnectionCore& connection, Firebird::ITransaction* transaction) {
   std::vector<Shape> shape;
   shape.reserve(markers_.size());
   std::vector<std::string_view> bytes(markers_.size());
@@ -68,9 +68,7 @@ void InputMessage::Fill(const std::vector<Param>& params, Connection& connection
         charset = marker.charset;
         capacity = marker.length;
         if (charset == charsets::kNone) {
-          std::optional<std::string> text = connection.EncodeNone(param.Text(), &transaction);
-          if (!text) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
-          encoded[i] = std::move(*text);
+          encoded[i] = connection.Charsets().EncodeParam(param.Text(), charset, transaction);
           bytes[i] = encoded[i];
         }
       }
@@ -88,7 +86,7 @@ void InputMessage::Fill(const std::vector<Param>& params, Connection& connection
 }
 
 bool InputMessage::Declare(const std::vector<Param>& params, const std::vector<std::size_t>& markerParams,
-                           Connection& connection, Transaction& transaction) {
+                           ConnectionCore& connection, Firebird::ITransaction* transaction) {
   std::vector<Shape> shape;
   std::vector<std::string_view> bytes(markerParams.size());
   std::vector<Marker> markers;
@@ -118,7 +116,7 @@ bool InputMessage::Declare(const std::vector<Param>& params, const std::vector<s
 }
 
 void InputMessage::Write(const std::vector<Param>& params, const std::vector<std::string_view>& bytes,
-                         Connection& connection, Transaction& transaction) {
+                         ConnectionCore& connection, Firebird::ITransaction* transaction) {
   for (std::size_t i = 0; i < markers_.size(); ++i) {
     const Param& param = params[markers_[i].param];
     unsigned char* data = buffer_.data() + offsets_[i].first;

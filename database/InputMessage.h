@@ -12,8 +12,7 @@
 
 namespace brontelx::db {
 
-class Connection;
-class Transaction;
+class ConnectionCore;
 
 // The input message of a prepared statement: one field for each "?" marker, filled from the named
 // parameter bound to it. Its layout follows the bound values (text of any length, integers, NULL),
@@ -32,12 +31,12 @@ class InputMessage {
   // that a marker typed NONE receives what an encoding in the database's set would give; for other
   // text it returns false and leaves the message as it was.
   bool Declare(const std::vector<Param>& params, const std::vector<std::size_t>& markerParams,
-               Connection& connection, Transaction& transaction);
+               ConnectionCore& connection, Firebird::ITransaction* transaction);
 
   // Writes the parameters' values. Text for markers with a declared character set travels as
-  // UTF-8 and the server converts it; text typed NONE is encoded in the connection's NONE
-  // encoding; text for blob markers becomes a new blob in the transaction.
-  void Fill(const std::vector<Param>& params, Connection& connection, Transaction& transaction);
+  // UTF-8 and the server converts it; text typed NONE is encoded by the connection's
+  // character-set policy; text for blob markers becomes a new blob in the transaction.
+  void Fill(const std::vector<Param>& params, ConnectionCore& connection, Firebird::ITransaction* transaction);
 
   // Null until filled.
   Firebird::IMessageMetadata* Metadata() const { return metadata_.get(); }
@@ -64,7 +63,7 @@ class InputMessage {
   void Rebuild(std::vector<Shape> shape);
   // Writes the value of each marker; bytes[i] holds marker i's text as it travels.
   void Write(const std::vector<Param>& params, const std::vector<std::string_view>& bytes,
-             Connection& connection, Transaction& transaction);
+             ConnectionCore& connection, Firebird::ITransaction* transaction);
 
   bool described_ = false;
   std::vector<Marker> markers_;

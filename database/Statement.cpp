@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "Ascii.h"
-#include "Charsets.h"
 #include "Connection.h"
+#include "ConnectionCore.h"
 #include "DatabaseError.h"
-#include "Dependents.h"
 #include "MessageData.h"
 #include "ParamScanner.h"
+#include "TextBlob.h"
+#include "Tie.h"
 #include "Transaction.h"
 
 namespace brontelx::db {
@@ -36,27 +37,30 @@ bool MayReturnColumns(unsigned statementType) {
 
 std::atomic<std::uint64_t> Statement::prepareCount_{0};
 
-Statement::Statement(Connection* database, Transaction* transaction) {
-  SetDatabase(database);
-  SetTransaction(transaction);
+Statement::Statement(Connection* database, Transaction* transaction)
+    : database_(std::make_unique<Tie<ConnectionCore>>(database ? &database->Core().Statements() : nullptr,
+                                                      [this] { Unprepare(); })),
+      transaction_(std::make_unique<Tie<Transaction>>(transaction ? &transaction->Statements() : nullptr,
+                                                      [this] { CloseQuietly(); })) {}
+
+Statement::~Statement() { Unprepare(); }
+
+Connection* Statement::Database() const {
+  ConnectionCore* core = database_->Get();
+  return core ? &core->Owner() : nullptr;
 }
 
-Statement::~Statement() {
-  Unprepare();
-  SetTransaction(nullptr);
-  SetDatabase(nullptr);
+Transaction* Statement::GetTransaction() const { return transaction_->Get(); }
+
+ConnectionCore& Statement::Core() const {
+  ConnectionCore* core = database_->Get();
+  if (!core) throw DatabaseError("Statement has no database");
+  return *core;
 }
 
-void Statement::SetDatabase(Connection* database) {
-  if (database == database_) return;
-  Unprepare();
-  MoveDependent(this, database_, database);
-}
-
-void Statement::SetTransaction(Transaction* transaction) {
-  if (transaction == transaction_) return;
-  CloseQuietly();
-  MoveDependent(this, transaction_, transaction);
+Firebird::ITransaction* Statement::ActiveHandle() const {
+  Transaction* transaction = transaction_->Get();
+  return transaction && transaction->Active() ? transaction->Handle() : nullptr;
 }
 
 void Statement::SetSQL(std::vector<std::string> lines) {
@@ -105,31 +109,27 @@ Param& Statement::ParamByName(std::string_view name) {
 }
 
 Transaction& Statement::ActiveTransaction() const {
-  if (!database_) throw DatabaseError("Statement has no database");
-  if (!transaction_) throw DatabaseError("Statement has no transaction");
-  if (transaction_->DefaultDatabase() != database_)
+  Connection* database = Database();
+  Transaction* transaction = GetTransaction();
+  if (!database) throw DatabaseError("Statement has no database");
+  if (!transaction) throw DatabaseError("Statement has no transaction");
+  if (transaction->DefaultDatabase() != database)
     throw DatabaseError("The statement's transaction belongs to another database");
-  transaction_->Handle();  // raises when not active
-  return *transaction_;
+  transaction->Handle();  // raises when not active
+  return *transaction;
 }
 
 void Statement::Prepare() {
   if (handle_) return;
   Transaction& transaction = ActiveTransaction();
   if (sql_.empty()) throw DatabaseError("Empty SQL statement");
+  ConnectionCore& core = Core();
   // The text travels without a character set, so its literals are read like any value typed NONE.
-  std::string encoded;
-  const std::string* text = &sql_;
-  if (!ascii::IsSevenBit(sql_)) {
-    std::optional<std::string> bytes = database_->EncodeNone(sql_, &transaction);
-    if (!bytes) throw DatabaseError(charsets::kTransliterationMessage, isc_arith_except);
-    encoded = std::move(*bytes);
-    text = &encoded;
-  }
-  Status status(database_);
+  const std::string text = core.Charsets().EncodeSql(sql_, transaction.Handle());
+  Status status(&core.GetWire());
   handle_ = FbHandle<Firebird::IStatement>(
-      database_->Attachment()->prepare(&status, transaction.Handle(), static_cast<unsigned>(text->size()),
-                                       text->c_str(), kSqlDialect, Firebird::IStatement::PREPARE_PREFETCH_METADATA));
+      core.Attachment()->prepare(&status, transaction.Handle(), static_cast<unsigned>(text.size()), text.c_str(),
+                                 kSqlDialect, Firebird::IStatement::PREPARE_PREFETCH_METADATA));
   ++prepareCount_;
   try {
     statementType_ = handle_->getType(&status);
@@ -156,9 +156,9 @@ void Statement::ExecQuery() {
   // markers. A statement with markers of its own then fails to run, and is described to say why.
   if (!markerParams_.empty()) {
     if (!input_.Described()) input_.Describe(handle_.get(), markerParams_);
-    input_.Fill(params_, *database_, transaction);
+    input_.Fill(params_, Core(), transaction.Handle());
   }
-  Status status(database_);
+  Status status(&Core().GetWire());
   eof_ = true;
   output_.SetFilled(false);
   try {
@@ -182,15 +182,15 @@ void Statement::ExecQuery() {
 void Statement::ExecCount() {
   Transaction& transaction = ActiveTransaction();
   if (handle_ || sql_.empty() || !ascii::IsSevenBit(sql_) ||
-      !input_.Declare(params_, markerParams_, *database_, transaction)) {
+      !input_.Declare(params_, markerParams_, Core(), transaction.Handle())) {
     ExecQuery();
     return;
   }
   CloseQuietly();
   output_.DeclareInteger();
-  Status status(database_);
+  Status status(&Core().GetWire());
   try {
-    database_->Attachment()->execute(&status, transaction.Handle(), static_cast<unsigned>(sql_.size()),
+    Core().Attachment()->execute(&status, transaction.Handle(), static_cast<unsigned>(sql_.size()),
                                      sql_.c_str(), kSqlDialect, input_.Metadata(), input_.Buffer(),
                                      output_.Metadata(), output_.Buffer());
   } catch (...) {
@@ -207,7 +207,7 @@ void Statement::Next() {
   output_.SetFilled(false);
   eof_ = true;
   if (!cursor_) return;
-  Status status(database_);
+  Status status(&Core().GetWire());
   const bool fetched = cursor_->fetchNext(&status, output_.Buffer()) == Firebird::IStatus::RESULT_OK;
   output_.SetFilled(fetched);
   eof_ = !fetched;
@@ -217,7 +217,7 @@ void Statement::Close() {
   output_.SetFilled(false);
   eof_ = true;
   if (!cursor_) return;
-  Status status(database_);
+  Status status(&Core().GetWire());
   cursor_.End(status, &Firebird::IResultSet::close<Status>);
 }
 
@@ -236,13 +236,22 @@ void Statement::Unprepare() noexcept {
 
 Field Statement::FieldAt(unsigned index) const {
   output_.At(index);
-  return Field(this, index);
+  return Field(&output_, this, index);
 }
 
 Field Statement::FieldByName(std::string_view name) const {
   const std::optional<unsigned> index = output_.Find(name);
   if (!index) throw DatabaseError("Field \"" + std::string(name) + "\" not found");
-  return Field(this, *index);
+  return Field(&output_, this, *index);
+}
+
+std::string Statement::DecodeText(std::string_view bytes, unsigned charset) const {
+  return Core().Charsets().DecodeColumn(bytes, charset, ActiveHandle());
+}
+
+std::string Statement::ReadBlob(ISC_QUAD id, int subType, unsigned charset) const {
+  if (!Database() || !GetTransaction()) throw DatabaseError("Statement has no transaction");
+  return db::ReadBlob(Core(), GetTransaction()->Handle(), id, subType, charset);
 }
 
 }  // namespace brontelx::db

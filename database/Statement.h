@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ColumnText.h"
 #include "FbHandle.h"
 #include "Field.h"
 #include "InputMessage.h"
@@ -15,23 +17,26 @@
 namespace brontelx::db {
 
 class Connection;
+class ConnectionCore;
 class Transaction;
+template <typename Owner>
+class Tie;
 
-// An SQL statement on a connection, run in a transaction. The SQL is given as lines joined by
-// line breaks. With parameter scanning on, ":NAME" parameters are bound by name. The statement is
-// prepared once, on its first execution, and reused in later transactions on the same connection
-// until its SQL changes or the connection closes.
-class Statement {
+// An SQL statement on a connection, run in a transaction: made from both and tied to them. The
+// transaction closes its cursor before it ends; the connection frees it when it closes, and once
+// either is gone Database() or GetTransaction() is null and running it fails. The SQL is given as
+// lines joined by line breaks. With parameter scanning on, ":NAME" parameters are bound by name.
+// The statement is prepared once, on its first execution, and reused in later transactions until
+// its SQL changes or the connection closes.
+class Statement : private ColumnText {
  public:
-  Statement(Connection* database = nullptr, Transaction* transaction = nullptr);
+  Statement(Connection* database, Transaction* transaction);
   ~Statement();
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
-  Connection* Database() const { return database_; }
-  void SetDatabase(Connection* database);
-  Transaction* GetTransaction() const { return transaction_; }
-  void SetTransaction(Transaction* transaction);
+  Connection* Database() const;
+  Transaction* GetTransaction() const;
 
   void SetSQL(std::vector<std::string> lines);
   const std::vector<std::string>& SQL() const { return lines_; }
@@ -75,9 +80,15 @@ class Statement {
  private:
   void Rescan();
   Transaction& ActiveTransaction() const;
+  // The connection's internals; raises when the connection is gone.
+  ConnectionCore& Core() const;
+  // The handle of the statement's transaction while it is active, else null.
+  Firebird::ITransaction* ActiveHandle() const;
+  std::string DecodeText(std::string_view bytes, unsigned charset) const override;
+  std::string ReadBlob(ISC_QUAD id, int subType, unsigned charset) const override;
 
-  Connection* database_ = nullptr;
-  Transaction* transaction_ = nullptr;
+  std::unique_ptr<Tie<ConnectionCore>> database_;
+  std::unique_ptr<Tie<Transaction>> transaction_;
   std::vector<std::string> lines_;
   bool paramCheck_ = true;
 

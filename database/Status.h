@@ -8,20 +8,20 @@
 
 namespace brontelx::db {
 
-class Connection;
+class Wire;
 
 // The status vector every interface call of the layer takes. The interfaces clear it at the start
 // of each call and report through it at the end; this wrapper throws DatabaseError right there, so
 // an error can never be overwritten by a later call, and a failed call's result is never used.
-// `connection` (optional) is the attachment the calls work on: its character set decodes
-// names and values quoted in the server's messages; when it is a remote attachment, each call
-// must end within the response deadline, and once one did not, every later call fails at once.
+// `wire` (optional) is that of the attachment the calls work on: its encoding decodes names and
+// values quoted in the server's messages; when it is a remote attachment, each call must end
+// within the response deadline, and once one did not, every later call fails at once.
 //
-//   Status status(&connection);
+//   Status status(&wire);
 //   IStatement* statement = attachment->prepare(&status, ...);   // throws on failure
 class Status : public Firebird::BaseStatusWrapper<Status> {
  public:
-  explicit Status(Connection* connection = nullptr);
+  explicit Status(Wire* wire = nullptr);
   ~Status();
   Status(const Status&) = delete;
   Status& operator=(const Status&) = delete;
@@ -38,7 +38,7 @@ class Status : public Firebird::BaseStatusWrapper<Status> {
   static void checkException(Status* status);
 
  private:
-  Connection* connection_;
+  Wire* wire_;
   Firebird::IAttachment* watched_;  // the remote attachment whose calls are watched, or null
   std::optional<ResponseDeadline::Watch> watch_;
 };

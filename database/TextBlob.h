@@ -7,17 +7,15 @@
 
 namespace brontelx::db {
 
-class Connection;
-class Transaction;
+class ConnectionCore;
 
-// Reads a blob. Text blobs (sub-type 1) come back as UTF-8: a declared character set is
-// transliterated by the server, NONE is decoded in the connection's NONE encoding. Other
-// sub-types come back as their bytes.
-std::string ReadBlob(Connection& connection, Transaction& transaction, ISC_QUAD id, int subType,
+// Layer internal. Reads a blob in the active `transaction` of `connection`. Text blobs (sub-type 1)
+// come back as UTF-8, other sub-types as their bytes (see CharsetPolicy).
+std::string ReadBlob(ConnectionCore& connection, Firebird::ITransaction* transaction, ISC_QUAD id, int subType,
                      unsigned charset);
 
 // Creates a blob holding `value` (UTF-8) the same way round and returns its id.
-ISC_QUAD WriteBlob(Connection& connection, Transaction& transaction, std::string_view value, int subType,
-                   unsigned charset);
+ISC_QUAD WriteBlob(ConnectionCore& connection, Firebird::ITransaction* transaction, std::string_view value,
+                   int subType, unsigned charset);
 
 }  // namespace brontelx::db

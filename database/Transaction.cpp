@@ -1,26 +1,24 @@
 #include "Transaction.h"
 
 #include "Connection.h"
+#include "ConnectionCore.h"
 #include "DatabaseError.h"
-#include "Dependents.h"
 #include "ParamLines.h"
-#include "Statement.h"
+#include "Tie.h"
 #include "TpbItems.h"
 
 namespace brontelx::db {
 
-Transaction::Transaction(Connection* defaultDatabase) { SetDefaultDatabase(defaultDatabase); }
+Transaction::Transaction(Connection* defaultDatabase)
+    : statements_(std::make_unique<Ties<Transaction>>(*this)),
+      database_(std::make_unique<Tie<ConnectionCore>>(defaultDatabase ? &defaultDatabase->Core().Transactions() : nullptr,
+                                                      [this] { EndOnClose(); })) {}
 
-Transaction::~Transaction() {
-  EndOnClose();
-  for (Statement* statement : std::vector<Statement*>(statements_)) statement->SetTransaction(nullptr);
-  SetDefaultDatabase(nullptr);
-}
+Transaction::~Transaction() { EndOnClose(); }
 
-void Transaction::SetDefaultDatabase(Connection* database) {
-  if (database == database_) return;
-  if (Active()) throw DatabaseError("Cannot change the database of an active transaction");
-  MoveDependent(this, database_, database);
+Connection* Transaction::DefaultDatabase() const {
+  ConnectionCore* core = database_->Get();
+  return core ? &core->Owner() : nullptr;
 }
 
 const std::vector<unsigned char>& Transaction::Tpb() {
@@ -39,10 +37,11 @@ const std::vector<unsigned char>& Transaction::Tpb() {
 
 void Transaction::StartTransaction() {
   if (Active()) throw DatabaseError("Transaction is active");
-  if (!database_) throw DatabaseError("Transaction has no database");
-  Firebird::IAttachment* attachment = database_->Attachment();
+  ConnectionCore* core = database_->Get();
+  if (!core) throw DatabaseError("Transaction has no database");
+  Firebird::IAttachment* attachment = core->Attachment();
   const std::vector<unsigned char>& tpb = Tpb();
-  Status status(database_);
+  Status status(&core->GetWire());
   handle_ = FbHandle<Firebird::ITransaction>(
       attachment->startTransaction(&status, static_cast<unsigned>(tpb.size()), tpb.data()));
 }
@@ -52,21 +51,19 @@ Firebird::ITransaction* Transaction::Handle() const {
   return handle_.get();
 }
 
-void Transaction::CloseCursors() {
-  for (Statement* statement : std::vector<Statement*>(statements_)) statement->CloseQuietly();
-}
-
 void Transaction::Commit() {
   Handle();
-  CloseCursors();
-  Status status(database_);
+  statements_->EndAll();
+  ConnectionCore* core = database_->Get();
+  Status status(core ? &core->GetWire() : nullptr);
   handle_.EndOrKeep(status, &Firebird::ITransaction::commit<Status>);
 }
 
 void Transaction::Rollback() {
   Handle();
-  CloseCursors();
-  Status status(database_);
+  statements_->EndAll();
+  ConnectionCore* core = database_->Get();
+  Status status(core ? &core->GetWire() : nullptr);
   handle_.End(status, &Firebird::ITransaction::rollback<Status>);
 }
 
@@ -82,8 +79,5 @@ void Transaction::EndOnClose() noexcept {
     }
   }
 }
-
-void Transaction::AddDependent(Statement* statement) { statements_.push_back(statement); }
-void Transaction::RemoveDependent(Statement* statement) { EraseDependent(statements_, statement); }
 
 }  // namespace brontelx::db

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "Ascii.h"
 #include "DRKDBUtility.h"
@@ -18,17 +19,17 @@ namespace {
 struct VelZidBolRun {
   db::Connection rux;
   std::unique_ptr<db::Transaction> ruxTransaction;
-  db::Statement ruxQuery;
+  std::optional<db::Statement> ruxQuery;
   std::unique_ptr<db::Transaction> logTransaction;
-  db::Statement logQuery;
+  std::optional<db::Statement> logQuery;
 
   ~VelZidBolRun() {
     EndQuietly(logQuery, logTransaction);
     EndQuietly(ruxQuery, ruxTransaction);
   }
 
-  static void EndQuietly(db::Statement& query, std::unique_ptr<db::Transaction>& transaction) noexcept {
-    query.CloseQuietly();
+  static void EndQuietly(std::optional<db::Statement>& query, std::unique_ptr<db::Transaction>& transaction) noexcept {
+    if (query) query->CloseQuietly();
     if (!transaction || !transaction->Active()) return;
     try {
       transaction->Rollback();
@@ -69,29 +70,27 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
   }
   if (unreachable) unreachable->Forget(location);
 
-  run.ruxQuery.SetDatabase(&run.rux);
   run.ruxTransaction = CreateReadCommittedTransaction(run.rux);
-  run.ruxQuery.SetTransaction(run.ruxTransaction.get());
-  run.ruxQuery.SetSQL({"SELECT COUNT(*) FROM BOLLE WHERE BOL_COD = :BOL_COD"});
-  run.ruxQuery.ParamByName("BOL_COD").SetString(Dato);
+  run.ruxQuery.emplace(&run.rux, run.ruxTransaction.get());
+  run.ruxQuery->SetSQL({"SELECT COUNT(*) FROM BOLLE WHERE BOL_COD = :BOL_COD"});
+  run.ruxQuery->ParamByName("BOL_COD").SetString(Dato);
   try {
-    run.ruxQuery.ExecCount();
-    if (run.ruxQuery.FieldAt(0).AsInt64() == 0) return "ERR - Bolletta " + Dato + " non trovata nell'archivio RUX.";
+    run.ruxQuery->ExecCount();
+    if (run.ruxQuery->FieldAt(0).AsInt64() == 0) return "ERR - Bolletta " + Dato + " non trovata nell'archivio RUX.";
   } catch (const std::exception& e) {
     return std::string("ERR - Errore durante la verifica nel database RUX: ") + e.what();
   }
-  run.ruxQuery.Close();
+  run.ruxQuery->Close();
 
-  run.logQuery.SetDatabase(&Database);
   run.logTransaction = CreateReadCommittedTransaction(Database);
-  run.logQuery.SetTransaction(run.logTransaction.get());
-  run.logQuery.SetSQL(
+  run.logQuery.emplace(&Database, run.logTransaction.get());
+  run.logQuery->SetSQL(
       {"SELECT FIRST 1 DATOINPUT FROM BRONTELLOG WHERE USER_AUTENTICAZ = :USER_AUTENTICAZ ORDER BY ID DESC"});
-  run.logQuery.ParamByName("USER_AUTENTICAZ").SetInt(Utente);
+  run.logQuery->ParamByName("USER_AUTENTICAZ").SetInt(Utente);
   try {
-    run.logQuery.ExecQuery();
-    if (!run.logQuery.Eof()) {
-      std::string latest = run.logQuery.FieldByName("DATOINPUT").AsString();
+    run.logQuery->ExecQuery();
+    if (!run.logQuery->Eof()) {
+      std::string latest = run.logQuery->FieldByName("DATOINPUT").AsString();
       std::transform(latest.begin(), latest.end(), latest.begin(), ascii::ToUpper);
       if (latest.find("APERTURA") != std::string::npos) return "OK";
     }
@@ -99,14 +98,14 @@ std::string VelZidBol(db::Connection& Database, std::int32_t Utente, const std::
     return std::string("ERR - Errore durante la verifica apertura in BRONTELLOG: ") + e.what();
   }
 
-  run.logQuery.Close();
-  run.logQuery.SetSQL(
+  run.logQuery->Close();
+  run.logQuery->SetSQL(
       {"SELECT COUNT(DISTINCT L1.ID_CATENA) FROM BRONTELLOG L1 WHERE L1.DATOINPUT = :BOLLETTA AND EXISTS (SELECT 1 "
        "FROM BRONTELLOG L2 WHERE L2.ID_CATENA = L1.ID_CATENA AND L2.DATOINPUT = 'APERTURA')"});
-  run.logQuery.ParamByName("BOLLETTA").SetString(Dato);
+  run.logQuery->ParamByName("BOLLETTA").SetString(Dato);
   try {
-    run.logQuery.ExecCount();
-    if (run.logQuery.FieldAt(0).AsInt64() == 0)
+    run.logQuery->ExecCount();
+    if (run.logQuery->FieldAt(0).AsInt64() == 0)
       return "ERR - Bolletta " + Dato + " non associata a nessuna catena di APERTURA.";
   } catch (const std::exception& e) {
     return std::string("ERR - Errore durante la verifica in BRONTELLOG: ") + e.what();
