@@ -51,10 +51,12 @@ class Connection {
   // The server the database name addresses; empty for a local file.
   const std::string& Server() const;
 
-  // Layer internal (ConnectionCore.h): what the transactions and statements made from it use.
+ private:
+  // What the transactions and statements made from it use (ConnectionCore.h).
+  friend class Transaction;
+  friend class Statement;
   ConnectionCore& Core() const { return *core_; }
 
- private:
   // Attaches, or creates the database with its default character set.
   void Attach(const std::optional<std::string>& createWithCharset);
 

@@ -12,6 +12,7 @@ namespace brontelx::db {
 
 class Connection;
 class ConnectionCore;
+class Statement;
 template <typename Owner>
 class Tie;
 template <typename Owner>
@@ -41,12 +42,13 @@ class Transaction {
   void Rollback();
   bool Active() const { return static_cast<bool>(handle_); }
 
-  // Layer internals: the handle, and the ties of the statements that run in this transaction,
-  // whose cursors close before it ends.
+ private:
+  // For the statements that run in this transaction: its handle (raises when not active), and
+  // their ties, through which their cursors close before it ends.
+  friend class Statement;
   Firebird::ITransaction* Handle() const;
   Ties<Transaction>& Statements() { return *statements_; }
 
- private:
   // The parameter block of the current list, built again only when the list has changed.
   const std::vector<unsigned char>& Tpb();
   // Commits, or rolls back when the commit fails.
