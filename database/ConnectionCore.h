@@ -31,7 +31,8 @@ class ConnectionCore {
   // Takes over a new attachment to `server` (empty for a local file).
   void Attach(FbHandle<Firebird::IAttachment> attachment, std::string server);
   bool Attached() const { return static_cast<bool>(attachment_); }
-  // Frees the statements, ends the transactions (see Transaction), then detaches (a cut attachment is let go without a word).
+  // Frees the statements, ends the transactions (see Transaction), then detaches (a cut attachment
+  // is let go without a word).
   void Detach();
   // Ends the dependents, then deletes the database (a failure lets go of the attachment anyway).
   void Drop();

@@ -44,7 +44,8 @@ void InputMessage::Clear() {
   offsets_.clear();
 }
 
-void InputMessage::Fill(const std::vector<Param>& params, ConnectionCore& connection, Firebird::ITransaction* transaction) {
+void InputMessage::Fill(const std::vector<Param>& params, ConnectionCore& connection,
+                        Firebird::ITransaction* transaction) {
   std::vector<Shape> shape;
   shape.reserve(markers_.size());
   std::vector<std::string_view> bytes(markers_.size());

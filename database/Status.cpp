@@ -20,7 +20,8 @@ std::vector<DatabaseError::StatusItem> CopyItems(const intptr_t* vector) {
     const intptr_t kind = item[0];
     switch (kind) {
       case isc_arg_cstring:
-        items.push_back({kind, 0, std::string(reinterpret_cast<const char*>(item[2]), static_cast<std::size_t>(item[1]))});
+        items.push_back(
+            {kind, 0, std::string(reinterpret_cast<const char*>(item[2]), static_cast<std::size_t>(item[1]))});
         item += 3;
         continue;
       case isc_arg_string:

@@ -11,8 +11,8 @@ namespace brontelx::db {
 
 Transaction::Transaction(Connection* defaultDatabase)
     : statements_(std::make_unique<Ties<Transaction>>(*this)),
-      database_(std::make_unique<Tie<ConnectionCore>>(defaultDatabase ? &defaultDatabase->Core().Transactions() : nullptr,
-                                                      [this] { EndOnClose(); })) {}
+      database_(std::make_unique<Tie<ConnectionCore>>(
+          defaultDatabase ? &defaultDatabase->Core().Transactions() : nullptr, [this] { EndOnClose(); })) {}
 
 Transaction::~Transaction() { EndOnClose(); }
 
