@@ -1,9 +1,9 @@
 # The Windows build (MinGW-w64; presets windows-x86 and windows-x64), included by the top-level
 # CMakeLists.txt in place of the Linux build. It builds the library from the same sources as the
 # Linux one (the core, the forms, the entry points) with the Win32 backend of the windowing layer,
-# as BrontelX.dll; the tests of the Windows parts; the Windows test host with a DLL that opens the
-# windows for it; and (32-bit) the check that Windows code reaches a Firebird server through a
-# client DLL.
+# as BrontelX.dll; the command-line tool brontelx.exe from the Linux one's sources; the tests of the
+# Windows parts; the Windows test host with a DLL that opens the windows for it; and (32-bit) the
+# check that Windows code reaches a Firebird server through a client DLL.
 
 # Wide-character Windows API; windows.h without its min/max macros and rarely used parts;
 # Windows 7 and later.
@@ -31,7 +31,7 @@ add_subdirectory(session)
 add_subdirectory(platform)
 add_subdirectory(forms)
 add_subdirectory(library)
-add_subdirectory(host/win32)
+add_subdirectory(host)
 
 # GoogleTest from Debian's sources (package googletest), built with the MinGW compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
