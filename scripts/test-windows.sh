@@ -336,8 +336,8 @@ check_tool_without_client() {
   printf 'BOL-1\r\nBOL-2\r\n' >"$data"
   run_tool "$loader" "tool$bits-no-client" "$tool" 3 validate 1 --file "$(windows_path "$data")"
   local err=$work/tool$bits-no-client.err
-  grep -qxF 'brontelx: cannot attach the user directory' "$err" &&
-    grep -qxF "  database: $(windows_path "$folder")\\user\\user.fdb" "$err" ||
+  grep -qxF 'brontelx: cannot attach the user directory' "$err" || fail "brontelx.exe does not say what failed; see $err"
+  grep -qxF "  database: $(windows_path "$folder")\\user\\user.fdb" "$err" ||
     fail "brontelx.exe does not name the user directory beside itself; see $err"
   grep -qF '  Cannot load the Firebird client library fbclient.dll: ' "$err" ||
     fail "brontelx.exe does not say that fbclient.dll cannot be loaded; see $err"
@@ -639,7 +639,7 @@ if [[ -z $i386_missing ]]; then
   check_end_to_end "$x86"
   summary="Windows: 64-bit and 32-bit under Wine, BrontelX.dll end to end"
 else
-  skipped="the 32-bit window, core and host tests, the fbclient.dll check and the end-to-end run of BrontelX.dll ($i386_missing)"
+  skipped="the 32-bit window, core and host tests, the fbclient.dll check and the end-to-end run of BrontelX.dll and brontelx.exe ($i386_missing)"
   [[ ${BRONTELX_REQUIRE_WIN32:-} != 1 ]] || fail "BRONTELX_REQUIRE_WIN32=1, but the 32-bit steps cannot run: $i386_missing"
   echo "SKIPPED: $skipped"
   summary="Windows: 64-bit under Wine, BrontelX.dll (32-bit) built, checked and installed; SKIPPED: $skipped"
