@@ -94,7 +94,9 @@ int RunProgram(const std::vector<std::string>& arguments) {
     // A program ends the client's threads before it exits; the library never does.
     brontelx::db::ShutdownClient();
   } catch (const std::exception& e) {
-    std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
+    // After a failed start the engine's shutdown fails too ("connection shutdown"); the failure
+    // has been reported already, and a second line would only hide it.
+    if (status == 0) std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
   }
   return status;
 }
