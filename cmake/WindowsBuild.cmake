@@ -1,9 +1,9 @@
 # The Windows build (MinGW-w64; presets windows-x86 and windows-x64), included by the top-level
 # CMakeLists.txt in place of the Linux build. It builds the library from the same sources as the
 # Linux one (the core, the forms, the entry points) with the Win32 backend of the windowing layer,
-# as BrontelX.dll; the tests of the Windows parts; the Windows test host with a DLL that opens the
-# windows for it; and (32-bit) the check that Windows code reaches a Firebird server through a
-# client DLL.
+# as BrontelX.dll; the command-line tool brontelx.exe from the Linux one's sources; the tests of the
+# Windows parts; the Windows test host with a DLL that opens the windows for it; and (32-bit) the
+# check that Windows code reaches a Firebird server through a client DLL.
 
 # Wide-character Windows API; windows.h without its min/max macros and rarely used parts;
 # Windows 7 and later.
@@ -27,7 +27,8 @@ enable_language(RC)
 foreach(layer IN LISTS BRONTELX_LAYERS)
   add_subdirectory(${layer})
 endforeach()
-add_subdirectory(host/win32)
+# brontelx.exe, and host/win32: the Windows test host.
+add_subdirectory(host)
 
 # GoogleTest from Debian's sources (package googletest), built with the MinGW compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

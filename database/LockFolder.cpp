@@ -36,7 +36,7 @@ std::string Problem(const std::string& folder, const std::string& what) {
          ": " + what +
          ". Every user of the programs on this machine must be able to write there: put them in group firebird "
          "and give the folder that group with the setgid bit (chgrp -R firebird " + folder + "; chmod 2770 " +
-         folder + "), or set FIREBIRD_LOCK to a folder set up so";
+         folder + "), or set FIREBIRD_LOCK to a folder set up that way";
 }
 
 }  // namespace

@@ -3,7 +3,15 @@
 #include <algorithm>
 #include <array>
 
+#include "Utf8Path.h"
+
 namespace brontelx::cli {
+
+#if !BRONTELX_DEMO
+const char* const kNoDemo =
+    "demo is not in the Windows build: it creates database files, which needs the embedded Firebird engine "
+    "(brontelx demo --help tells more)";
+#endif
 
 const char* const kSynopsis =
     "usage: brontelx validate USER DATUM... [--code M] [--function NAME] [--format plain|tsv|json] [--jobs N]\n"
@@ -11,7 +19,9 @@ const char* const kSynopsis =
     "       brontelx info USER\n"
     "       brontelx users\n"
     "       brontelx location USER [TEXT]\n"
+#if BRONTELX_DEMO
     "       brontelx demo [FOLDER]\n"
+#endif
     "       brontelx --version | --help | COMMAND --help\n";
 
 namespace {
@@ -56,11 +66,18 @@ constexpr std::array kCommandHelp = {
                 "          given, for every user of that archive.\n"
                 "          Exit status 0, 1 when no location is stored, 2 when the arguments are wrong or\n"
                 "          the session cannot start, 3 when a database could not be reached.\n"},
+#if BRONTELX_DEMO
     CommandHelp{"demo",
                 "demo      creates demo databases: the user directory beside this program, the company\n"
                 "          archive and the delivery-note database in FOLDER (default: ./demo-data), then\n"
                 "          validates a few codes. Only files of an earlier demo are replaced, and only when no\n"
                 "          program has them open. Exit status 0 when done, 1 otherwise.\n"},
+#else
+    CommandHelp{"demo",
+                "demo      is not in the Windows build: it creates database files, which needs the embedded\n"
+                "          Firebird engine, and the Windows client reaches databases through a server only.\n"
+                "          Run brontelx demo on Linux.\n"},
+#endif
 };
 
 constexpr std::string_view kUserLine = "USER is a user code, a whole number such as 1.\n";
@@ -107,7 +124,7 @@ Command ParseValidate(SplitArguments split) {
       command.jobs = WholeNumber(option.value, "--jobs", "a whole number from 1 to 64", 1, 64);
     } else if (option.name == "--file") {
       if (option.value.empty()) throw UsageError("--file needs a FILE");
-      command.file = option.value;
+      command.file = PathFromUtf8(option.value);
     }
   }
   std::vector<std::string>& positional = split.positional;

@@ -57,6 +57,10 @@ Command ParseCommandLine(const std::vector<std::string>& arguments);
 
 // How the tool is called; shown after a usage error, with a pointer to --help.
 extern const char* const kSynopsis;
+#if !BRONTELX_DEMO
+// Why "demo" does not run in a build without it.
+extern const char* const kNoDemo;
+#endif
 // What "brontelx --help" shows (`command` empty), or "brontelx COMMAND --help".
 std::string HelpText(const std::string& command);
 

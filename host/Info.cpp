@@ -104,6 +104,15 @@ Outcome ShowDatabase(std::ostream& out, db::Connection& connection, const std::s
 
 int Status(Outcome outcome) { return outcome == Outcome::Unreachable ? 3 : 1; }
 
+#ifndef _WIN32
+// Whether this user can share the embedded engine's lock files with the machine's other users.
+void ShowLockFolder(std::ostream& out) {
+  const std::string problem = db::client::LockFolderProblem();
+  out << "Lock folder: " << Escaped(db::client::LockFolder()) << ": "
+      << (problem.empty() ? std::string("usable") : MessageText(problem, kIndent)) << "\n";
+}
+#endif
+
 void ShowFirebird(std::ostream& out) {
   std::string client;
   try {
@@ -116,21 +125,9 @@ void ShowFirebird(std::ostream& out) {
   const char* root = std::getenv("FIREBIRD");
   out << "Firebird root: " << (root ? Escaped(root) : "the system's (no firebird/ folder beside this program)") << "\n";
 #ifndef _WIN32
-  // The embedded engine's lock folder, checked for the current user.
-  const std::string problem = db::client::LockFolderProblem();
-  out << "Lock folder: " << Escaped(db::client::LockFolder()) << ": "
-      << (problem.empty() ? std::string("usable") : MessageText(problem, kIndent)) << "\n";
+  ShowLockFolder(out);
 #endif
 }
-
-#ifndef _WIN32
-// Whether this user can share the embedded engine's lock files with the machine's other users.
-void ShowLockFolder(std::ostream& out) {
-  const std::string problem = db::client::LockFolderProblem();
-  out << "Lock folder: " << Escaped(db::client::LockFolder()) << ": "
-      << (problem.empty() ? std::string("usable") : MessageText(problem, kIndent)) << "\n";
-}
-#endif
 
 }  // namespace
 

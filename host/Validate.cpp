@@ -18,6 +18,7 @@
 #include "ResultLine.h"
 #include "SessionStart.h"
 #include "UnreachableDatabases.h"
+#include "Utf8Path.h"
 #include "VelValidazPers.h"
 
 namespace brontelx::cli {
@@ -32,7 +33,7 @@ class DataSource {
   DataSource(const ValidateCommand& command, std::istream& in) : data_(command.data) {
     if (!command.file.empty()) {
       file_.open(command.file, std::ios::binary);
-      if (!file_) throw UsageError("cannot read --file " + command.file.string() + ": " + std::strerror(errno));
+      if (!file_) throw UsageError("cannot read --file " + PathToUtf8(command.file) + ": " + std::strerror(errno));
       lines_ = &file_;
     } else if (command.fromStandardInput) {
       lines_ = &in;
@@ -40,7 +41,7 @@ class DataSource {
     if (lines_) {
       next_ = NextLine();
       if (!next_) {
-        throw UsageError(std::string(command.file.empty() ? "standard input" : "--file " + command.file.string()) +
+        throw UsageError(std::string(command.file.empty() ? "standard input" : "--file " + PathToUtf8(command.file)) +
                          " holds no datum: validate reads one datum per line");
       }
     }

@@ -2,13 +2,14 @@
 # Builds the Windows presets (MinGW-w64, windows-x64 and windows-x86) and tests the Windows library
 # and its pieces, in an Xvfb display of its own and a fresh Wine prefix under build/:
 #   - BrontelX.dll (32-bit) as cmake --install ships it: stripped, its debug information in a file
-#     beside it that it links to, the notes for the host's installer; its export table (the entry
-#     points, undecorated, at their ordinals), its version resource and its imports (system DLLs
-#     only; fbclient.dll is loaded at run time);
+#     beside it that it links to, the notes for the host's installer, the support tool brontelx.exe;
+#     its export table (the entry points, undecorated, at their ordinals), its version resource and
+#     its imports (system DLLs only; fbclient.dll is loaded at run time);
 #   - under wine64: the Win32 window tests, the core's Windows tests (run from a folder whose name
 #     holds "città"), the test host on the DLL that opens the windows (by name and by ordinal,
-#     control lists, screenshots), and BrontelX.dll where no fbclient.dll exists (-1 and the
-#     message, no crash);
+#     control lists, screenshots), BrontelX.dll where no fbclient.dll exists (-1 and the
+#     message, no crash), and brontelx.exe without a client (help, version, usage errors, the
+#     client's message and exit status);
 #   - where 32-bit code runs on this machine: the same as 32-bit programs, the check that 32-bit
 #     Windows code reaches a private Firebird server over TCP through fbclient.dll (the Winelib
 #     forwarder to the 32-bit Linux client), and the end-to-end run of BrontelX.dll: the test
@@ -17,7 +18,8 @@
 #     the conditions of real hosts (tests/wine/HostConditionsTest.cpp): failing calls beside the
 #     toolchain's shared libgcc, windows destroyed by the host, by their thread's end and by the
 #     process's exit (sessions counted on the server, control names in the atom table), the DLL
-#     unloaded before a thread that called it ends. Where 32-bit code cannot run, or the i386
+#     unloaded before a thread that called it ends; the installed brontelx.exe in that installation
+#     (users, location, info, validate, a server that is down). Where 32-bit code cannot run, or the i386
 #     packages cannot be installed (a mirror whose i386 index lags behind), one line says so and why,
 #     and only those steps are skipped; BRONTELX_REQUIRE_WIN32=1 makes that a failure instead.
 # Installs missing packages first (with the i386 architecture). Every Wine program runs with a
@@ -161,15 +163,15 @@ check_library_file() {
 }
 
 # cmake --install of the 32-bit preset into $2: one folder with the stripped BrontelX.dll, its debug
-# information in BrontelX.dll.debug, which the DLL names with its checksum, and the notes for the
-# host's installer.
+# information in BrontelX.dll.debug, which the DLL names with its checksum, the notes for the
+# host's installer (CR LF line ends) and the stripped support tool brontelx.exe.
 install_library() {
   local build=$1 prefix=$2
   local bin=$prefix/bin sections links
   rm -rf "$prefix"
   cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || fail "cmake --install failed; see $work/install.log"
-  [[ $(ls "$bin") == $'BrontelX.dll\nBrontelX.dll.debug\nREADME.txt' ]] ||
-    fail "the installed folder holds other than BrontelX.dll, BrontelX.dll.debug and README.txt: $(ls "$bin" | tr '\n' ' ')"
+  [[ $(ls "$bin") == $'BrontelX.dll\nBrontelX.dll.debug\nREADME.txt\nbrontelx.exe' ]] ||
+    fail "the installed folder holds other than BrontelX.dll, BrontelX.dll.debug, README.txt and brontelx.exe: $(ls "$bin" | tr '\n' ' ')"
   sections=$(x86_64-w64-mingw32-objdump -h "$bin/BrontelX.dll")
   ! grep -q ' \.debug_' <<<"$sections" || fail "the installed BrontelX.dll carries its debug information"
   sections=$(x86_64-w64-mingw32-objdump -h "$bin/BrontelX.dll.debug")
@@ -179,8 +181,15 @@ install_library() {
   grep -qF "Found separate debug info file: $bin/BrontelX.dll.debug" <<<"$links" ||
     fail "BrontelX.dll does not lead to BrontelX.dll.debug:"$'\n'"$links"
   grep -qF 'fbclient.dll' "$bin/README.txt" || fail "README.txt does not tell where fbclient.dll goes"
+  grep -qF 'brontelx.exe' "$bin/README.txt" || fail "README.txt does not name the support tool brontelx.exe"
+  ! grep -q $'[^\r]$' "$bin/README.txt" || fail "README.txt has lines that do not end in CR LF"
+  x86_64-w64-mingw32-objdump -f "$bin/brontelx.exe" | grep -q 'file format pei-i386' ||
+    fail "the installed brontelx.exe is not a 32-bit Windows program"
+  ! x86_64-w64-mingw32-objdump -h "$bin/brontelx.exe" | grep -q ' \.debug_' ||
+    fail "the installed brontelx.exe carries its debug information"
   echo "Installed $bin: BrontelX.dll $(stat -c %s "$bin/BrontelX.dll") bytes, stripped;" \
-    "BrontelX.dll.debug $(stat -c %s "$bin/BrontelX.dll.debug") bytes, linked by name and checksum; README.txt"
+    "BrontelX.dll.debug $(stat -c %s "$bin/BrontelX.dll.debug") bytes, linked by name and checksum; README.txt;" \
+    "brontelx.exe $(stat -c %s "$bin/brontelx.exe") bytes, stripped"
 }
 
 start_display() {
@@ -281,6 +290,61 @@ check_missing_client() {
   [[ $message == "Cannot load the Firebird client library fbclient.dll: "?* ]] ||
     fail "GetUltimoErroreX does not name fbclient.dll: '$message'"
   echo "BrontelX.dll ($bits-bit) without fbclient.dll: ShowVelCollaudiPersFormX returned -1; GetUltimoErroreX: $message"
+}
+
+# Runs the support tool $3 under loader $1 as run_windows does (output in $work/$2.out and .err) and
+# fails unless it ends with exit status $4.
+run_tool() {
+  local loader=$1 name=$2 tool=$3 expected=$4 status=0
+  shift 4
+  run_windows "$loader" "$name" "$tool" "$@" || status=$?
+  [[ $status -eq $expected ]] ||
+    fail "brontelx.exe $* ended with status $status, not $expected; see $work/$name.out and .err"
+}
+
+# The support tool where no fbclient.dll exists, from a folder whose name Windows-1252 cannot write:
+# help, version, usage errors (exit 2), the demo it lacks, and a batch from a file of such a name,
+# which reads the file and then fails to load the client (exit 3, the message and its hint). The
+# arguments reach it in UTF-16 and its output is UTF-8.
+check_tool_without_client() {
+  local loader=$1 build=$2 bits=$3
+  local folder="$work/supporto città €$bits" tool
+  mkdir -p "$folder"
+  cp "$build/host/brontelx.exe" "$folder/"
+  tool=$folder/brontelx.exe
+
+  run_tool "$loader" "tool$bits-help" "$tool" 0 --help
+  grep -qF 'usage: brontelx validate USER DATUM...' "$work/tool$bits-help.out" || fail "brontelx.exe --help shows no synopsis"
+  grep -qF 'demo      is not in the Windows build' "$work/tool$bits-help.out" ||
+    fail "brontelx.exe --help does not say that demo is not in the Windows build"
+  run_tool "$loader" "tool$bits-validate-help" "$tool" 0 validate 1 --help
+  grep -q '^validate  ' "$work/tool$bits-validate-help.out" || fail "brontelx.exe validate --help does not show validate's help"
+
+  run_tool "$loader" "tool$bits-version" "$tool" 0 --version
+  [[ $(head -n 1 "$work/tool$bits-version.out") == 'brontelx 1.0.0.0' ]] || fail "brontelx.exe --version does not name its version"
+  grep -qF 'Firebird client not loaded: Cannot load the Firebird client library fbclient.dll: ' \
+    "$work/tool$bits-version.out" || fail "brontelx.exe --version does not say why the client is not loaded"
+
+  run_tool "$loader" "tool$bits-usage" "$tool" 2 info città
+  grep -qxF 'brontelx: USER must be a user code, a whole number such as 1, not "città"' "$work/tool$bits-usage.err" ||
+    fail "brontelx.exe did not get or did not write the argument città whole; see $work/tool$bits-usage.err"
+  run_tool "$loader" "tool$bits-demo" "$tool" 2 demo
+  grep -q '^brontelx: demo is not in the Windows build' "$work/tool$bits-demo.err" ||
+    fail "brontelx.exe demo does not say that it is not in the Windows build"
+
+  local data="$folder/codici città.txt"
+  printf 'BOL-1\r\nBOL-2\r\n' >"$data"
+  run_tool "$loader" "tool$bits-no-client" "$tool" 3 validate 1 --file "$(windows_path "$data")"
+  local err=$work/tool$bits-no-client.err
+  grep -qxF 'brontelx: cannot attach the user directory' "$err" || fail "brontelx.exe does not say what failed; see $err"
+  grep -qxF "  database: $(windows_path "$folder")\\user\\user.fdb" "$err" ||
+    fail "brontelx.exe does not name the user directory beside itself; see $err"
+  grep -qF '  Cannot load the Firebird client library fbclient.dll: ' "$err" ||
+    fail "brontelx.exe does not say that fbclient.dll cannot be loaded; see $err"
+  grep -qF '  hint: put the Firebird client fbclient.dll' "$err" || fail "brontelx.exe gives no hint where fbclient.dll goes; see $err"
+  echo "brontelx.exe ($bits-bit): --help, --version, usage errors and demo (exit 2); without fbclient.dll," \
+    "validate --file (exit 3):"
+  sed 's/^/  /' "$err"
 }
 
 # True when this machine runs i386 Linux programs, which 32-bit Wine is.
@@ -475,6 +539,34 @@ check_end_to_end() {
   echo "Screenshots of BrontelX.dll's windows: $shots"
 
   check_host_conditions "$build" "$host_dir" "$library" "$data"
+  check_tool_end_to_end "$host_dir" "$data" "$archive_dir"
+}
+
+# The installed brontelx.exe (32-bit) in the host's folder of the end-to-end installation, where
+# fbclient.dll and user\dati.ini are: users, location, info and validate on the private server, and
+# exit status 3 for user 2, whose archive's server is down.
+check_tool_end_to_end() {
+  local host_dir=$1 data=$2 archive_dir=$3
+  cp "$work/install/bin/brontelx.exe" "$host_dir/"
+  local tool=$host_dir/brontelx.exe
+
+  run_tool "$WINE32" tool-users "$tool" 0 users
+  grep -qxF $'1\tNiccolò Bianchi\tCittà Srl\t'"$(windows_path "$archive_dir")\\archivio.fdb" "$work/tool-users.out" ||
+    fail "brontelx.exe users does not list user 1 with company and Archivio; see $work/tool-users.out"
+  run_tool "$WINE32" tool-location "$tool" 0 location 1
+  [[ $(<"$work/tool-location.out") == "127.0.0.1/$port:$data/rux.fdb" ]] ||
+    fail "brontelx.exe location 1 does not show the stored location; see $work/tool-location.out"
+  run_tool "$WINE32" tool-info "$tool" 0 info 1
+  [[ $(grep -cxF '  attaches: yes' "$work/tool-info.out") == 3 ]] ||
+    fail "brontelx.exe info 1 does not show three databases that attach; see $work/tool-info.out"
+  run_tool "$WINE32" tool-validate "$tool" 1 validate 1 BOL-9999 BOL-1002 BOL-1001 --format tsv
+  [[ $(<"$work/tool-validate.out") == $'BOL-9999\tERR - Bolletta BOL-9999 non trovata nell\'archivio RUX.\nBOL-1002\tERR - Bolletta BOL-1002 non associata a nessuna catena di APERTURA.\nBOL-1001\tOK' ]] ||
+    fail "brontelx.exe validate did not give the expected results; see $work/tool-validate.out"
+  run_tool "$WINE32" tool-unreachable "$tool" 3 validate 2 BOL-1001
+  grep -qF 'brontelx: cannot attach the company archive' "$work/tool-unreachable.err" ||
+    fail "brontelx.exe does not say which database it could not reach; see $work/tool-unreachable.err"
+  echo "brontelx.exe (32-bit) in the host's folder, databases on the server: users, location, info (3 attach)," \
+    "validate (1, results as the test window's), an archive whose server is down (3)"
 }
 
 # BrontelX.dll in the conditions of real hosts (tests/wine/HostConditionsTest.cpp), in the
@@ -529,6 +621,7 @@ run_window_tests "$WINE64" "$x64" 64
 run_core_tests "$WINE64" "$x64" 64
 check_host "$WINE64" "$x64" 64
 check_missing_client "$WINE64" "$x64" 64
+check_tool_without_client "$WINE64" "$x64" 64
 
 if [[ -z $i386_missing ]] && ! i386_runs; then
   i386_missing="no i386 code runs here, the kernel lacks IA-32 emulation: $(tail -n 1 "$work/i386.log")"
@@ -539,13 +632,14 @@ if [[ -z $i386_missing ]]; then
   run_core_tests "$WINE32" "$x86" 32
   check_host "$WINE32" "$x86" 32
   check_missing_client "$WINE32" "$x86" 32
+  check_tool_without_client "$WINE32" "$x86" 32
   build_forwarder
   start_server
   check_fbclient "$x86"
   check_end_to_end "$x86"
   summary="Windows: 64-bit and 32-bit under Wine, BrontelX.dll end to end"
 else
-  skipped="the 32-bit window, core and host tests, the fbclient.dll check and the end-to-end run of BrontelX.dll ($i386_missing)"
+  skipped="the 32-bit window, core and host tests, the fbclient.dll check and the end-to-end run of BrontelX.dll and brontelx.exe ($i386_missing)"
   [[ ${BRONTELX_REQUIRE_WIN32:-} != 1 ]] || fail "BRONTELX_REQUIRE_WIN32=1, but the 32-bit steps cannot run: $i386_missing"
   echo "SKIPPED: $skipped"
   summary="Windows: 64-bit under Wine, BrontelX.dll (32-bit) built, checked and installed; SKIPPED: $skipped"

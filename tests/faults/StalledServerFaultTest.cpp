@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DRKDBUtility.h"
+#include "HostWindows.h"
 #include "LoopbackServer.h"
 #include "ResponseDeadline.h"
 #include "StallingRelay.h"

@@ -1,5 +1,7 @@
 // brontelx: the command-line tool of support staff and scripts: validate, info, users, location,
 // demo. "brontelx --help" tells how it is called.
+#include "Program.h"
+
 #include <exception>
 #include <iostream>
 #include <string>
@@ -9,18 +11,18 @@
 #include "ClientShutdown.h"
 #include "CommandLine.h"
 #include "DatabaseContext.h"
+#if BRONTELX_DEMO
 #include "Demo.h"
+#endif
 #include "FailureHint.h"
 #include "FbClient.h"
 #include "Info.h"
-#include "Interrupt.h"
 #include "ProgramVersion.h"
 #include "TerminalText.h"
 #include "Validate.h"
 
+namespace brontelx::cli {
 namespace {
-
-using namespace brontelx::cli;
 
 // Exit status when a command fails with an error: validate and location keep 1 for their answers.
 int FailureStatus(const Command& command) {
@@ -50,7 +52,11 @@ int Run(const Command& command) {
   if (std::holds_alternative<UsersCommand>(command)) return RunUsers(std::cout);
   if (const auto* location = std::get_if<LocationCommand>(&command))
     return RunLocation(location->user, location->text, std::cout);
+#if BRONTELX_DEMO
   return RunDemo(std::get<DemoCommand>(command).folder);
+#else
+  throw UsageError(kNoDemo);
+#endif
 }
 
 int UsageFailure(const UsageError& e) {
@@ -61,12 +67,10 @@ int UsageFailure(const UsageError& e) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  EndOnSignal();
-
+int RunProgram(const std::vector<std::string>& arguments) {
   Command command;
   try {
-    command = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+    command = ParseCommandLine(arguments);
   } catch (const UsageError& e) {
     return UsageFailure(e);
   }
@@ -90,7 +94,11 @@ int main(int argc, char** argv) {
     // A program ends the client's threads before it exits; the library never does.
     brontelx::db::ShutdownClient();
   } catch (const std::exception& e) {
-    std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
+    // After a failed start the engine's shutdown fails too ("connection shutdown"); the failure
+    // has been reported already, and a second line would only hide it.
+    if (status == 0) std::cerr << "brontelx: " << MessageText(e.what()) << "\n";
   }
   return status;
 }
+
+}  // namespace brontelx::cli
