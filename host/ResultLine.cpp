@@ -40,7 +40,7 @@ std::string JsonString(const std::string& text) {
     } else if (c == '\t') {
       out += "\\t";
     } else if (c < 0x20 || c == 0x7F) {
-      char escaped[8];
+      char escaped[12];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
       out += escaped;
     } else {
