@@ -108,7 +108,11 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
   if (!in) return std::nullopt;
   std::string bytes;
   char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, in.gcount());
+  while (bytes.size() < kMaxProfileFileBytes &&
+         (in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, kMaxProfileFileBytes - bytes.size()))) ||
+          in.gcount() > 0)) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) return std::nullopt;
   return bytes;
 }

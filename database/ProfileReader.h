@@ -22,9 +22,15 @@ namespace brontelx {
 // Characters of a value that fit the 2048-character buffer the Windows programs read into.
 inline constexpr std::size_t kMaxProfileValueLength = 2047;
 
+// Bytes of a file that are read: a settings file holds a few lines, and one grown by a fault (or
+// replaced by something else) must not cost its whole size in memory and time at every lookup.
+// Lines past this are not seen.
+inline constexpr std::size_t kMaxProfileFileBytes = 8 << 20;
+
 // The value of `key` in `[section]` of `file`. A missing or unreadable file, a folder, a missing
 // section or key give `defaultValue`, less trailing blanks and cut to kMaxProfileValueLength
-// characters, as Windows returns it. Any file content is accepted.
+// characters, as Windows returns it. Any file content is accepted; only its first
+// kMaxProfileFileBytes are read.
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,
                               std::string_view defaultValue = {});
 

@@ -133,6 +133,8 @@ TEST_F(ProfileReaderTest, MalformedFilesGiveTheDefault) {
   const std::string longLine(4 << 20, 'a');
   EXPECT_EQ(Read(longLine + "\n[CONFIG]\nAlias=DITTA\n", "Alias"), "DITTA");
   EXPECT_EQ(Read("[CONFIG]\nAlias=" + longLine, "Alias"), longLine.substr(0, 2047));
+  // What lies past the bytes the reader takes from a file is not seen.
+  EXPECT_EQ(Read(std::string(kMaxProfileFileBytes, '\n') + "[CONFIG]\nAlias=DITTA\n", "Alias", "none"), "none");
   fs::create_directory(dir_ / "cartella.ini");
   EXPECT_EQ(ReadProfileString(dir_ / "cartella.ini", "CONFIG", "Alias", "none"), "none");
 }
