@@ -25,7 +25,7 @@ inline constexpr std::size_t kMaxProfileValueLength = 2047;
 // Bytes of a file that are read: a settings file holds a few lines, and one grown by a fault (or
 // replaced by something else) must not cost its whole size in memory and time at every lookup.
 // Lines past this are not seen.
-inline constexpr std::size_t kMaxProfileFileBytes = 8 << 20;
+inline constexpr std::size_t kMaxProfileFileBytes = 16 << 20;
 
 // The value of `key` in `[section]` of `file`. A missing or unreadable file, a folder, a missing
 // section or key give `defaultValue`, less trailing blanks and cut to kMaxProfileValueLength
