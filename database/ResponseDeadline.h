@@ -2,15 +2,17 @@
 
 #include <firebird/Interface.h>
 
-#include <cstdint>
+#include <atomic>
 #include <string>
 #include <string_view>
+
+#include "DeadlineTimer.h"
 
 // Every exchange with a remote server ends within a response deadline: a server that stops
 // answering (a relay gone silent, a stopped server process, a network that drops packets) would
 // otherwise block the calling thread, and with it the host's whole user interface, until TCP gives
-// up. The client has no such limit of its own once the connection is set up, so one watchdog
-// thread of the process watches the calls that are under way:
+// up. The client has no such limit of its own once the connection is set up, so a timer
+// (DeadlineTimer) watches each call that is under way:
 // - a call on an attachment is ended at the deadline by cancelOperation(fb_cancel_abort), which
 //   shuts the attachment's socket: the call returns at once, the attachment is dead afterwards;
 // - an attach has no attachment to cancel yet: the socket the attaching thread waits on is shut.
@@ -36,7 +38,6 @@ class ResponseDeadline {
     explicit Watch(Firebird::IAttachment* attachment);
     // An attach by the calling thread.
     Watch();
-    ~Watch();
     Watch(const Watch&) = delete;
     Watch& operator=(const Watch&) = delete;
 
@@ -45,8 +46,9 @@ class ResponseDeadline {
     bool Expired() const;
 
    private:
-    std::uint64_t id_;
+    std::atomic<bool> expired_{false};
     int seconds_;
+    DeadlineTimer timer_;  // last: ended first, before what its function uses
   };
 };
 
