@@ -3,7 +3,6 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <cstring>
 #include <vector>
 
 namespace brontelx::db::client {
@@ -31,9 +30,15 @@ sigset_t AsynchronousSignals() {
   return set;
 }
 
+// Compares the masks signal by signal: glibc's sigset_t is larger than the kernel's, and sigaction
+// fills only the kernel's part of it, leaving the rest as it found it (stack bytes), so comparing
+// the whole sets found nearly every disposition changed and set all of them again at every attach.
 bool SameDisposition(const struct sigaction& a, const struct sigaction& b) {
-  return a.sa_handler == b.sa_handler && a.sa_flags == b.sa_flags &&
-         std::memcmp(&a.sa_mask, &b.sa_mask, sizeof a.sa_mask) == 0;
+  if (a.sa_handler != b.sa_handler || a.sa_flags != b.sa_flags) return false;
+  for (int number = 1; number <= SIGRTMAX; ++number) {
+    if (sigismember(&a.sa_mask, number) != sigismember(&b.sa_mask, number)) return false;
+  }
+  return true;
 }
 
 }  // namespace

@@ -40,8 +40,14 @@ class Watchdog {
       thread_ = std::thread([this] { Run(); });
     }
     const std::uint64_t id = ++lastId_;
-    calls_.push_back({id, Clock::now() + std::chrono::seconds(seconds), attachment, thread, false});
-    if (calls_.size() == 1) wake_.notify_one();
+    const Clock::time_point due = Clock::now() + std::chrono::seconds(seconds);
+    calls_.push_back({id, due, attachment, thread, false});
+    // The thread sleeps until wakeAt_, no later than any deadline under way; a call due later
+    // leaves it asleep. Waking it for every call cost each exchange two thread switches.
+    if (due < wakeAt_) {
+      wakeAt_ = due;
+      wake_.notify_one();
+    }
     return id;
   }
 
@@ -80,10 +86,12 @@ class Watchdog {
       const auto next = std::min_element(calls_.begin(), calls_.end(),
                                          [](const Call& a, const Call& b) { return a.due < b.due; });
       if (next == calls_.end()) {
+        wakeAt_ = Clock::time_point::max();
         wake_.wait(lock);
         continue;
       }
       if (next->due > Clock::now()) {
+        wakeAt_ = next->due;
         wake_.wait_until(lock, next->due);
         continue;
       }
@@ -112,6 +120,7 @@ class Watchdog {
   std::condition_variable wake_;
   std::vector<Call> calls_;
   std::uint64_t lastId_ = 0;
+  Clock::time_point wakeAt_ = Clock::time_point::max();  // when the thread wakes next on its own
   bool stopping_ = false;
   std::thread thread_;
 };
