@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <cstring>
 #include <vector>
 
 namespace brontelx::db::client {
@@ -30,15 +31,14 @@ sigset_t AsynchronousSignals() {
   return set;
 }
 
-// Compares the masks signal by signal: glibc's sigset_t is larger than the kernel's, and sigaction
-// fills only the kernel's part of it, leaving the rest as it found it (stack bytes), so comparing
-// the whole sets found nearly every disposition changed and set all of them again at every attach.
+// Compares only the part of the masks the kernel fills: glibc's sigset_t is larger, and sigaction
+// leaves the rest as it found it (stack bytes), so comparing the whole sets found nearly every
+// disposition changed and set all of them again at every attach.
 bool SameDisposition(const struct sigaction& a, const struct sigaction& b) {
-  if (a.sa_handler != b.sa_handler || a.sa_flags != b.sa_flags) return false;
-  for (int number = 1; number <= SIGRTMAX; ++number) {
-    if (sigismember(&a.sa_mask, number) != sigismember(&b.sa_mask, number)) return false;
-  }
-  return true;
+  constexpr std::size_t kKernelMaskBytes = (_NSIG - 1) / 8;
+  static_assert(kKernelMaskBytes <= sizeof(sigset_t));
+  return a.sa_handler == b.sa_handler && a.sa_flags == b.sa_flags &&
+         std::memcmp(&a.sa_mask, &b.sa_mask, kKernelMaskBytes) == 0;
 }
 
 }  // namespace
