@@ -2,9 +2,9 @@
 // databases. For each K, K clients run VelZidBol in a loop through the library and K clients do the
 // same on the plain API, in short spells that take turns; the report gives validations per second,
 // median and 99th-percentile latency, errors, the library/raw throughput ratio (the median of the
-// rounds' ratios), and the server's attachments and transactions once the clients have gone. Then K hosts save the settings window's location
-// and placement at the same time: no error box may appear, and no write may be lost beyond "the
-// later write wins".
+// rounds' ratios), and the server's attachments and transactions once the clients have gone. Then
+// K hosts save the settings window's location and placement at the same time: no error box may
+// appear, and no write may be lost beyond "the later write wins".
 //
 //   brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R]
 //                     [--markdown=FILE] [--plot=FILE.svg]
@@ -104,12 +104,17 @@ struct SettingsStep {
   LoadSite::Counts after;
 };
 
+// Interpolated between the two nearest values, so that the median of an even count is the mean of
+// the middle two and not the upper one.
 template <typename T>
 double Quantile(std::vector<T> values, double q) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5);
-  return static_cast<double>(values[index]);
+  const double position = q * static_cast<double>(values.size() - 1);
+  const auto below = static_cast<std::size_t>(position);
+  const std::size_t above = std::min(below + 1, values.size() - 1);
+  const double fraction = position - static_cast<double>(below);
+  return static_cast<double>(values[below]) * (1 - fraction) + static_cast<double>(values[above]) * fraction;
 }
 
 std::string Fixed(double value, int decimals) {
@@ -148,8 +153,9 @@ LoadSite::Counts CountsAfter(const LoadSite& site, const LoadSite::Counts& start
   return counts;
 }
 
-// What the clients of one side printed in the timed rounds (each client's first round is the
-// warm-up), summed; a round's rate adds up each client's validations over its own time.
+// What the clients of one side printed, summed: errors of every round, the rest of the timed rounds
+// only (each client's first round is the warm-up); a round's rate adds up each client's
+// validations over its own time.
 ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& children, int rounds) {
   ValidationStep step;
   step.rates.assign(static_cast<std::size_t>(rounds), 0);
@@ -162,20 +168,22 @@ ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& childre
       std::istringstream words(line);
       std::string word;
       words >> word;
+      const bool timed = round > 0;
       if (word == "end") {
         ++round;
-      } else if (round == 0 || round > rounds) {
+      } else if (round > rounds) {
         continue;
       } else if (word == "done") {
         std::int64_t count = 0, errors = 0, cpu = 0, elapsed = 0;
         words >> count >> errors >> cpu >> elapsed;
-        step.validations += count;
         step.errors += errors;
+        if (!timed) continue;
+        step.validations += count;
         step.cpuMicroseconds += cpu;
         if (elapsed > 0)
           step.rates[static_cast<std::size_t>(round - 1)] +=
               static_cast<double>(count) * 1e6 / static_cast<double>(elapsed);
-      } else if (word == "latencies") {
+      } else if (word == "latencies" && timed) {
         std::int64_t latency = 0;
         while (words >> latency) latencies.push_back(latency);
       } else if (word == "error" && step.firstError.empty()) {
