@@ -1,16 +1,17 @@
 // The load benchmark: K workstations (client processes) on one private server holding all three
-// databases. For each K, K clients run VelZidBol in a loop for a fixed time through the library,
-// then K clients do the same on the plain API; the report gives validations per second, median and
-// 99th-percentile latency, errors, the library/raw throughput ratio, and the server's attachments
-// and transactions once the clients have gone. Then K hosts save the settings window's location
-// and placement at the same time: no error box may appear, and no write may be lost beyond "the
-// later write wins".
+// databases. For each K, K clients run VelZidBol in a loop through the library and K clients do the
+// same on the plain API, in short spells that take turns; the report gives validations per second,
+// median and 99th-percentile latency, errors, the library/raw throughput ratio (the median of the
+// rounds' ratios), and the server's attachments and transactions once the clients have gone. Then
+// K hosts save the settings window's location and placement at the same time: no error box may
+// appear, and no write may be lost beyond "the later write wins".
 //
 //   brontelx_load run [--seconds=S] [--validation-rounds=N] [--clients=1,4,16,64] [--rounds=R]
 //                     [--markdown=FILE] [--plot=FILE.svg]
 //
-// Each side validates in N rounds of S seconds (default 5 of 3), the sides taking turns; the
-// settings windows save R times each (default 3).
+// After one untimed spell of each side, each side validates in N rounds of S seconds (default 10
+// of 1.5; N even), the two spells of a round one right after the other, the first of them
+// alternating; the settings windows save R times each (default 3).
 //
 // It needs BRONTELX_FB_PORT (scripts/bench.sh starts the server). The clients are this program
 // again ("client" and "settings" modes), started from its own folder, where user/dati.ini sends
@@ -46,6 +47,9 @@ namespace fs = std::filesystem;
 using testing::ChildProcess;
 
 constexpr auto kStartBound = std::chrono::seconds(180);
+// The untimed spell each side runs before the timed rounds: sessions, server caches and the
+// client library's lazily built state are then warm on both sides alike.
+constexpr double kWarmUpSeconds = 1;
 
 // The processor, its logical CPUs, the memory and the time of the run, for the plot.
 std::string MachineAndDate() {
@@ -73,8 +77,8 @@ std::string MachineAndDate() {
 constexpr auto kEndBound = std::chrono::seconds(180);
 
 struct Options {
-  double seconds = 3;         // of each round of validations
-  int validationRounds = 5;   // of each side, alternating
+  double seconds = 1.5;       // of each spell of validations
+  int validationRounds = 10;  // each a spell of either side, the first of them alternating
   std::vector<int> clients{1, 4, 16, 64};
   int rounds = 3;
   std::string markdown;
@@ -82,7 +86,8 @@ struct Options {
 };
 
 struct ValidationStep {
-  double perSecond = 0;
+  double perSecond = 0;        // the mean of the rounds' rates
+  std::vector<double> rates;   // by round: the sum of each client's validations over its own time
   double median = 0, p99 = 0;  // ms
   std::int64_t validations = 0, errors = 0;
   std::int64_t cpuMicroseconds = 0;  // of the client processes, all together
@@ -99,11 +104,17 @@ struct SettingsStep {
   LoadSite::Counts after;
 };
 
-double Quantile(std::vector<std::int64_t> values, double q) {
+// Interpolated between the two nearest values, so that the median of an even count is the mean of
+// the middle two and not the upper one.
+template <typename T>
+double Quantile(std::vector<T> values, double q) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5);
-  return static_cast<double>(values[index]);
+  const double position = q * static_cast<double>(values.size() - 1);
+  const auto below = static_cast<std::size_t>(position);
+  const std::size_t above = std::min(below + 1, values.size() - 1);
+  const double fraction = position - static_cast<double>(below);
+  return static_cast<double>(values[below]) * (1 - fraction) + static_cast<double>(values[above]) * fraction;
 }
 
 std::string Fixed(double value, int decimals) {
@@ -142,24 +153,37 @@ LoadSite::Counts CountsAfter(const LoadSite& site, const LoadSite::Counts& start
   return counts;
 }
 
-// What the clients of one side printed, summed.
-ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& children, double seconds) {
+// What the clients of one side printed, summed: errors of every round, the rest of the timed rounds
+// only (each client's first round is the warm-up); a round's rate adds up each client's
+// validations over its own time.
+ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& children, int rounds) {
   ValidationStep step;
+  step.rates.assign(static_cast<std::size_t>(rounds), 0);
   std::vector<std::int64_t> latencies;
   for (const auto& child : children) {
     std::istringstream output(child->Output());
     std::string line;
+    int round = 0;  // the client's round the lines belong to, 0 for the warm-up
     while (std::getline(output, line)) {
       std::istringstream words(line);
       std::string word;
       words >> word;
-      if (word == "done") {
-        std::int64_t count = 0, errors = 0, cpu = 0;
-        words >> count >> errors >> cpu;
-        step.validations += count;
+      const bool timed = round > 0;
+      if (word == "end") {
+        ++round;
+      } else if (round > rounds) {
+        continue;
+      } else if (word == "done") {
+        std::int64_t count = 0, errors = 0, cpu = 0, elapsed = 0;
+        words >> count >> errors >> cpu >> elapsed;
         step.errors += errors;
+        if (!timed) continue;
+        step.validations += count;
         step.cpuMicroseconds += cpu;
-      } else if (word == "latencies") {
+        if (elapsed > 0)
+          step.rates[static_cast<std::size_t>(round - 1)] +=
+              static_cast<double>(count) * 1e6 / static_cast<double>(elapsed);
+      } else if (word == "latencies" && timed) {
         std::int64_t latency = 0;
         while (words >> latency) latencies.push_back(latency);
       } else if (word == "error" && step.firstError.empty()) {
@@ -167,15 +191,26 @@ ValidationStep Collect(const std::vector<std::unique_ptr<ChildProcess>>& childre
       }
     }
   }
-  step.perSecond = static_cast<double>(step.validations) / seconds;
+  for (const double rate : step.rates) step.perSecond += rate / rounds;
   step.median = Quantile(latencies, 0.5) / 1000;
   step.p99 = Quantile(latencies, 0.99) / 1000;
   return step;
 }
 
-// K library clients and K raw clients, all with their sessions started; then `rounds` rounds in
-// which the K library clients validate for `seconds` and the K raw clients after them (or before
-// them, every other round), so that both sides meet the same spells of the shared machine.
+// Runs one spell of `seconds` on the clients of one side and waits until each has ended it (its
+// `round`, counted by the client from 1).
+void RunSpell(const std::vector<std::unique_ptr<ChildProcess>>& side, int round, double seconds) {
+  for (const auto& child : side) child->Write("go " + Fixed(seconds, 3) + "\n");
+  for (const auto& child : side) {
+    if (!child->WaitForOutput("end " + std::to_string(round) + "\n", kEndBound))
+      throw std::runtime_error("a client did not finish its round: " + child->Errors() + child->Output());
+  }
+}
+
+// K library clients and K raw clients, all with their sessions started; one untimed spell of each
+// side; then `rounds` rounds of a library spell and a raw spell of `seconds` each, one right after
+// the other, the library first in every other round (L R, R L, L R, ...), so that the two spells
+// of a round meet nearly the same state of the shared machine and each side goes first as often.
 std::pair<ValidationStep, ValidationStep> RunValidations(const LoadSite& site, const LoadSite::Counts& start,
                                                          int clients, int rounds, double seconds) {
   std::vector<std::unique_ptr<ChildProcess>> sides[2];  // library, raw
@@ -184,23 +219,30 @@ std::pair<ValidationStep, ValidationStep> RunValidations(const LoadSite& site, c
       sides[side].push_back(Start({"client", side == 0 ? "library" : "raw", std::to_string(user), site.UserDirectory()}));
   }
   for (const auto& children : sides) WaitUntilReady(children);
+  for (const auto& children : sides) RunSpell(children, 1, kWarmUpSeconds);
   for (int round = 1; round <= rounds; ++round) {
-    for (const int side : round % 2 ? std::vector{0, 1} : std::vector{1, 0}) {
-      for (const auto& child : sides[side]) child->Write("go " + Fixed(seconds, 3) + "\n");
-      for (const auto& child : sides[side]) {
-        if (!child->WaitForOutput("end " + std::to_string(round) + "\n", kEndBound))
-          throw std::runtime_error("a client did not finish its round: " + child->Errors() + child->Output());
-      }
-    }
+    for (const int side : round % 2 ? std::vector{0, 1} : std::vector{1, 0}) RunSpell(sides[side], round + 1, seconds);
   }
   for (const auto& children : sides) {
     for (const auto& child : children) child->Write("quit\n");
     WaitUntilEnded(children);
   }
-  ValidationStep library = Collect(sides[0], rounds * seconds);
-  ValidationStep raw = Collect(sides[1], rounds * seconds);
+  ValidationStep library = Collect(sides[0], rounds);
+  ValidationStep raw = Collect(sides[1], rounds);
   library.after = raw.after = CountsAfter(site, start);
   return {library, raw};
+}
+
+// The median and quartiles of the rounds' ratios library/raw.
+struct Ratio {
+  double median = 0, low = 0, high = 0;
+};
+
+Ratio RoundRatios(const ValidationStep& library, const ValidationStep& raw) {
+  std::vector<double> ratios;
+  for (std::size_t i = 0; i < library.rates.size() && i < raw.rates.size(); ++i)
+    ratios.push_back(raw.rates[i] > 0 ? library.rates[i] / raw.rates[i] : 0);
+  return {Quantile(ratios, 0.5), Quantile(ratios, 0.25), Quantile(ratios, 0.75)};
 }
 
 SettingsStep RunSettings(const LoadSite& site, const LoadSite::Counts& start, int hosts, int rounds) {
@@ -271,22 +313,24 @@ int Coordinate(const Options& options) {
   const LoadSite::Counts start = site.ServerCounts();
 
   std::ostringstream table;
-  table << "Server attachments / transactions before the steps: " << CountsText(start) << "\n\n"
+  table << "Server attachments / transactions before the steps: " << CountsText(start) << "; "
+        << options.validationRounds << " rounds of " << Fixed(options.seconds, 1)
+        << " s a side after a warm-up; library/raw is the median of the rounds' ratios, quartiles in brackets\n\n"
         << "| K | library validations/s | raw validations/s | library/raw | library median / p99 | raw median / p99 "
            "| client CPU per validation, library / raw | errors library / raw | server after | goal |\n"
            "|---|---|---|---|---|---|---|---|---|---|\n";
   std::vector<double> libraryRates, rawRates;
   std::vector<std::string> notes;
   for (const int clients : options.clients) {
-    std::cerr << "K = " << clients << ": library, then raw" << std::endl;
+    std::cerr << "K = " << clients << ": library and raw taking turns" << std::endl;
     const auto [library, raw] = RunValidations(site, start, clients, options.validationRounds, options.seconds);
     libraryRates.push_back(library.perSecond);
     rawRates.push_back(raw.perSecond);
-    const double ratio = raw.perSecond > 0 ? library.perSecond / raw.perSecond : 0;
-    const bool met = library.errors == 0 && raw.errors == 0 && ratio >= 0.90 && library.after == start &&
+    const Ratio ratio = RoundRatios(library, raw);
+    const bool met = library.errors == 0 && raw.errors == 0 && ratio.median >= 0.90 && library.after == start &&
                      raw.after == start;
     table << "| " << clients << " | " << Fixed(library.perSecond, 1) << " | " << Fixed(raw.perSecond, 1) << " | "
-          << Fixed(ratio, 3) << " | " << Fixed(library.median, 1) << " / " << Fixed(library.p99, 1) << " ms | "
+          << Fixed(ratio.median, 3) << " (" << Fixed(ratio.low, 3) << "–" << Fixed(ratio.high, 3) << ") | " << Fixed(library.median, 1) << " / " << Fixed(library.p99, 1) << " ms | "
           << Fixed(raw.median, 1) << " / " << Fixed(raw.p99, 1) << " ms | " << Fixed(CpuPerValidation(library), 2)
           << " / " << Fixed(CpuPerValidation(raw), 2) << " ms | " << library.errors << " / " << raw.errors
           << " | " << CountsText(library.after) << " | "
@@ -356,6 +400,9 @@ int Main(int argc, char** argv) {
       options.clients = ParseList(arg.substr(10));
     } else if (arg.starts_with("--validation-rounds=")) {
       options.validationRounds = std::stoi(std::string(arg.substr(20)));
+      // Each side goes first in half of the rounds.
+      if (options.validationRounds < 2 || options.validationRounds % 2)
+        throw std::runtime_error("--validation-rounds must be even and at least 2");
     } else if (arg.starts_with("--rounds=")) {
       options.rounds = std::stoi(std::string(arg.substr(9)));
     } else if (arg.starts_with("--markdown=")) {

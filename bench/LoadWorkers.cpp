@@ -69,7 +69,8 @@ int RunValidationClient(bool library, std::int32_t user, const std::string& user
     std::int64_t errors = 0;
     std::string firstError;
     const std::int64_t cpuBefore = ProcessCpuMicroseconds();
-    const auto stop = Clock::now() + std::chrono::duration<double>(seconds);
+    const auto begin = Clock::now();
+    const auto stop = begin + std::chrono::duration<double>(seconds);
     while (Clock::now() < stop) {
       const auto start = Clock::now();
       std::string result;
@@ -81,8 +82,9 @@ int RunValidationClient(bool library, std::int32_t user, const std::string& user
       latencies.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
       if (result != "OK" && errors++ == 0) firstError = result;
     }
-    std::cout << "done " << latencies.size() << " " << errors << " " << ProcessCpuMicroseconds() - cpuBefore
-              << "\nlatencies";
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
+    std::cout << "done " << latencies.size() << " " << errors << " " << ProcessCpuMicroseconds() - cpuBefore << " "
+              << elapsed << "\nlatencies";
     for (const std::int64_t latency : latencies) std::cout << " " << latency;
     std::cout << "\n";
     if (!firstError.empty()) {

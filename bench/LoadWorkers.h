@@ -10,8 +10,9 @@ namespace brontelx::bench {
 // A workstation running VelZidBol in a loop: through the library (a session for `user`, as a window
 // starts it from user/user.fdb beside this program) or on the plain API (attaching the user
 // directory `userDirectory` itself). Once ready, each line "go SECONDS" runs validations for that
-// long and prints
+// long (the validation under way when the time is up is finished and counted) and prints
 //   done <validations> <errors> <CPU microseconds of this process in the round>
+//        <microseconds from the start of the round to the end of its last validation>
 //   latencies <microseconds>...
 //   error <the first unexpected answer or exception>      (only when there was one)
 //   end <round number, from 1>

@@ -34,7 +34,12 @@ class Watchdog {
       thread_ = std::thread([this] { Run(); });
     }
     timers_.push_back(timer);
-    if (timers_.size() == 1) wake_.notify_one();
+    // The thread sleeps until wakeAt_, no later than any timer that is set; a timer due later
+    // leaves it asleep. Waking it for every timer cost each exchange two thread switches.
+    if (timer->due < wakeAt_) {
+      wakeAt_ = timer->due;
+      wake_.notify_one();
+    }
   }
 
   // Under the lock: a function under way ends before its timer is gone.
@@ -59,11 +64,13 @@ class Watchdog {
       const auto next = std::min_element(timers_.begin(), timers_.end(),
                                          [](const auto* a, const auto* b) { return a->due < b->due; });
       if (next == timers_.end()) {
+        wakeAt_ = DeadlineTimer::Clock::time_point::max();
         wake_.wait(lock);
         continue;
       }
       DeadlineTimer::State& timer = **next;
       if (timer.due > DeadlineTimer::Clock::now()) {
+        wakeAt_ = timer.due;
         wake_.wait_until(lock, timer.due);
         continue;
       }
@@ -75,6 +82,7 @@ class Watchdog {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::vector<DeadlineTimer::State*> timers_;
+  DeadlineTimer::Clock::time_point wakeAt_ = DeadlineTimer::Clock::time_point::max();  // when the thread wakes on its own
   bool stopping_ = false;
   std::thread thread_;
 };

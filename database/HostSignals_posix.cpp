@@ -31,9 +31,14 @@ sigset_t AsynchronousSignals() {
   return set;
 }
 
+// Compares only the part of the masks the kernel fills: glibc's sigset_t is larger, and sigaction
+// leaves the rest as it found it (stack bytes), so comparing the whole sets found nearly every
+// disposition changed and set all of them again at every attach.
 bool SameDisposition(const struct sigaction& a, const struct sigaction& b) {
+  constexpr std::size_t kKernelMaskBytes = (_NSIG - 1) / 8;
+  static_assert(kKernelMaskBytes <= sizeof(sigset_t));
   return a.sa_handler == b.sa_handler && a.sa_flags == b.sa_flags &&
-         std::memcmp(&a.sa_mask, &b.sa_mask, sizeof a.sa_mask) == 0;
+         std::memcmp(&a.sa_mask, &b.sa_mask, kKernelMaskBytes) == 0;
 }
 
 }  // namespace
