@@ -84,6 +84,9 @@ LRESULT CALLBACK DeliveryProcedure(HWND window, UINT message, WPARAM wParam, LPA
 // The thread key's destructor: the thread is ending. The state is put back under the key for the
 // windows' last messages, which post their releases; the releases are then delivered here.
 void EndThread(void* value) noexcept {
+  // winpthreads calls the destructor also for a key set back to null, as DeleteIfEmpty does once
+  // a thread's last window has gone: then there is nothing to end.
+  if (!value) return;
   auto* state = static_cast<ThreadState*>(value);
   Key().Set(state);
   state->busy = true;

@@ -2,6 +2,8 @@
 // hides or frees the window, and a freed window is released later, from the message loop.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "VelCollaudiPersonalizzazioni.Description.h"
 #include "VelDatiValidazPers.Description.h"
 #include "Win32TestSupport.h"
@@ -79,6 +81,22 @@ TEST(Win32EventsTest, CloseWithFreeReleasesTheWindowLaterFromTheLoop) {
   EXPECT_EQ(test.events.releases, 1);
   EXPECT_EQ(test.window, nullptr);
   EXPECT_FALSE(IsWindow(handle));
+}
+
+// The thread's list of windows is gone with its last window; the thread's end must then find
+// nothing to do (the threads library still calls the key's destructor for it).
+TEST(Win32EventsTest, AThreadWhoseWindowsWereReleasedEndsCleanly) {
+  int releases = -1;
+  std::thread([&] {
+    TestWindow test(VelCollaudiPersonalizzazioniDescription());
+    test.events.closeAction = CloseAction::Free;
+    test.events.onRelease = [&] { test.window.reset(); };
+    test.window->Show();
+    test.window->Close();
+    PumpMessages();
+    releases = test.events.releases;
+  }).join();
+  EXPECT_EQ(releases, 1);
 }
 
 TEST(Win32EventsTest, AReleaseWaitsUntilTheHandlerWithAMessageLoopHasReturned) {
