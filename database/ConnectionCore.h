@@ -4,10 +4,10 @@
 
 #include <optional>
 
-#include "CharsetPolicy.h"
-#include "FbHandle.h"
-#include "Tie.h"
-#include "Wire.h"
+#include "database/CharsetPolicy.h"
+#include "database/FbHandle.h"
+#include "database/Tie.h"
+#include "database/Wire.h"
 
 namespace brontelx::db {
 

@@ -1,13 +1,13 @@
-#include "Field.h"
+#include "database/Field.h"
 
 #include <charconv>
 #include <limits>
 
-#include "ColumnText.h"
-#include "DatabaseError.h"
-#include "MessageData.h"
-#include "Row.h"
-#include "ValueText.h"
+#include "database/ColumnText.h"
+#include "database/DatabaseError.h"
+#include "database/MessageData.h"
+#include "database/Row.h"
+#include "database/ValueText.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,4 +1,4 @@
-#include "ResponseDeadline.h"
+#include "database/ResponseDeadline.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "BlockedSocket.h"
-#include "FbClient.h"
-#include "HostSignals.h"
+#include "base/BlockedSocket.h"
+#include "base/HostSignals.h"
+#include "database/FbClient.h"
 
 namespace brontelx::db {
 namespace {

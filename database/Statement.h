@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "ColumnText.h"
-#include "FbHandle.h"
-#include "Field.h"
-#include "InputMessage.h"
-#include "Param.h"
-#include "Row.h"
+#include "database/ColumnText.h"
+#include "database/FbHandle.h"
+#include "database/Field.h"
+#include "database/InputMessage.h"
+#include "database/Param.h"
+#include "database/Row.h"
 
 namespace brontelx::db {
 

@@ -1,9 +1,9 @@
-#include "TextBlob.h"
+#include "database/TextBlob.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "ConnectionCore.h"
+#include "database/ConnectionCore.h"
 
 namespace brontelx::db {
 namespace {

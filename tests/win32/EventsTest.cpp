@@ -2,9 +2,9 @@
 // hides or frees the window, and a freed window is released later, from the message loop.
 #include <gtest/gtest.h>
 
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelDatiValidazPers.Description.h"
-#include "Win32TestSupport.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "tests/win32/Win32TestSupport.h"
 
 namespace brontelx::testing {
 namespace {
