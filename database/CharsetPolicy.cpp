@@ -1,11 +1,11 @@
-#include "database/CharsetPolicy.h"
+#include "database/internal/CharsetPolicy.h"
 
 #include "base/Ascii.h"
 #include "base/TextCodec.h"
-#include "database/DatabaseCharset.h"
 #include "database/DatabaseError.h"
 #include "database/FbHandle.h"
-#include "database/Wire.h"
+#include "database/internal/DatabaseCharset.h"
+#include "database/internal/Wire.h"
 
 namespace brontelx::db {
 namespace {

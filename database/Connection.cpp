@@ -6,16 +6,16 @@
 
 #include "base/EngineDescriptors.h"
 #include "base/HostSignals.h"
-#include "database/ConnectionCore.h"
 #include "database/DatabaseError.h"
 #include "database/FbClient.h"
-#include "database/MessageData.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/MessageData.h"
 #ifndef _WIN32
 #include "database/LockFolder.h"
 #endif
 #include "base/Utf8FileNames.h"
-#include "database/ParamLines.h"
 #include "database/ResponseDeadline.h"
+#include "database/internal/ParamLines.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,4 +1,4 @@
-#include "database/ConnectionCore.h"
+#include "database/internal/ConnectionCore.h"
 
 #include "database/DatabaseError.h"
 

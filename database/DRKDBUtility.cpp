@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "base/Utf8Path.h"
-#include "database/TpbItems.h"
+#include "database/internal/TpbItems.h"
 
 namespace brontelx {
 

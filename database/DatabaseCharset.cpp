@@ -1,12 +1,12 @@
-#include "database/DatabaseCharset.h"
+#include "database/internal/DatabaseCharset.h"
 
 #include <cstdint>
 #include <vector>
 
 #include "database/FbClient.h"
 #include "database/FbRef.h"
-#include "database/MessageData.h"
 #include "database/Status.h"
+#include "database/internal/MessageData.h"
 
 namespace brontelx::db {
 namespace {

@@ -3,11 +3,11 @@
 #include <charconv>
 #include <limits>
 
-#include "database/ColumnText.h"
 #include "database/DatabaseError.h"
-#include "database/MessageData.h"
 #include "database/Row.h"
-#include "database/ValueText.h"
+#include "database/internal/ColumnText.h"
+#include "database/internal/MessageData.h"
+#include "database/internal/ValueText.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,16 +1,16 @@
-#include "database/InputMessage.h"
+#include "database/internal/InputMessage.h"
 
 #include <algorithm>
 #include <string>
 
 #include "base/Ascii.h"
 #include "database/Charsets.h"
-#include "database/ConnectionCore.h"
 #include "database/DatabaseError.h"
 #include "database/FbClient.h"
-#include "database/MessageData.h"
 #include "database/Status.h"
-#include "database/TextBlob.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/MessageData.h"
+#include "database/internal/TextBlob.h"
 
 namespace brontelx::db {
 

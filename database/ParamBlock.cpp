@@ -1,4 +1,4 @@
-#include "database/ParamBlock.h"
+#include "database/internal/ParamBlock.h"
 
 #include "database/FbClient.h"
 

@@ -1,4 +1,4 @@
-#include "database/ParamLines.h"
+#include "database/internal/ParamLines.h"
 
 #include <charconv>
 

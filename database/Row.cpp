@@ -6,8 +6,8 @@
 #include "database/Charsets.h"
 #include "database/DatabaseError.h"
 #include "database/FbClient.h"
-#include "database/MessageData.h"
 #include "database/Status.h"
+#include "database/internal/MessageData.h"
 
 namespace brontelx::db {
 

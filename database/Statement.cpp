@@ -4,13 +4,13 @@
 
 #include "base/Ascii.h"
 #include "database/Connection.h"
-#include "database/ConnectionCore.h"
 #include "database/DatabaseError.h"
-#include "database/MessageData.h"
 #include "database/ParamScanner.h"
-#include "database/TextBlob.h"
-#include "database/Tie.h"
 #include "database/Transaction.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/MessageData.h"
+#include "database/internal/TextBlob.h"
+#include "database/internal/Tie.h"
 
 namespace brontelx::db {
 

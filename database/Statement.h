@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "database/ColumnText.h"
 #include "database/FbHandle.h"
 #include "database/Field.h"
-#include "database/InputMessage.h"
 #include "database/Param.h"
 #include "database/Row.h"
+#include "database/internal/ColumnText.h"
+#include "database/internal/InputMessage.h"
 
 namespace brontelx::db {
 

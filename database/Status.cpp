@@ -7,7 +7,7 @@
 #include "base/TextCodec.h"
 #include "database/DatabaseError.h"
 #include "database/FbClient.h"
-#include "database/Wire.h"
+#include "database/internal/Wire.h"
 
 namespace brontelx::db {
 namespace {

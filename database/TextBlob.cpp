@@ -1,9 +1,9 @@
-#include "database/TextBlob.h"
+#include "database/internal/TextBlob.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "database/ConnectionCore.h"
+#include "database/internal/ConnectionCore.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,4 +1,4 @@
-#include "database/TpbItems.h"
+#include "database/internal/TpbItems.h"
 
 #include <firebird/Interface.h>
 

@@ -1,11 +1,11 @@
 #include "database/Transaction.h"
 
 #include "database/Connection.h"
-#include "database/ConnectionCore.h"
 #include "database/DatabaseError.h"
-#include "database/ParamLines.h"
-#include "database/Tie.h"
-#include "database/TpbItems.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/ParamLines.h"
+#include "database/internal/Tie.h"
+#include "database/internal/TpbItems.h"
 
 namespace brontelx::db {
 

@@ -1,4 +1,4 @@
-#include "database/ValueText.h"
+#include "database/internal/ValueText.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "database/Wire.h"
+#include "database/internal/Wire.h"
 
 #include "database/DatabaseError.h"
 #include "database/ResponseDeadline.h"

@@ -4,10 +4,10 @@
 
 #include <optional>
 
-#include "database/CharsetPolicy.h"
 #include "database/FbHandle.h"
-#include "database/Tie.h"
-#include "database/Wire.h"
+#include "database/internal/CharsetPolicy.h"
+#include "database/internal/Tie.h"
+#include "database/internal/Wire.h"
 
 namespace brontelx::db {
 
