@@ -28,7 +28,7 @@ class Tie;
 // lines joined by line breaks. With parameter scanning on, ":NAME" parameters are bound by name.
 // The statement is prepared once, on its first execution, and reused in later transactions until
 // its SQL changes or the connection closes.
-class Statement : private ColumnText {
+class Statement final : private ColumnText {
  public:
   Statement(Connection* database, Transaction* transaction);
   ~Statement();
