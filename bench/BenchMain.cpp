@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Fixtures.h"
-#include "RatioReporter.h"
-#include "Registration.h"
+#include "bench/Fixtures.h"
+#include "bench/RatioReporter.h"
+#include "bench/Registration.h"
 
 int main(int argc, char** argv) {
   using namespace brontelx::bench;

@@ -1,4 +1,4 @@
-#include "Fixtures.h"
+#include "bench/Fixtures.h"
 
 #include <unistd.h>
 

@@ -1,10 +1,10 @@
-#include "FloorApi.h"
+#include "bench/FloorApi.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
-#include "Connection.h"
+#include "database/Connection.h"
 
 namespace brontelx::bench::floor {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "FbClient.h"
-#include "FbRef.h"
-#include "Status.h"
+#include "database/FbClient.h"
+#include "database/FbRef.h"
+#include "database/Status.h"
 
 // What the floors share: the constant parameter blocks and a message laid out as the server
 // describes it. A floor is the plain OO API code a careful programmer would write for the same

@@ -1,4 +1,4 @@
-#include "FloorSession.h"
+#include "bench/FloorSession.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "LatencyProxy.h"
+#include "bench/LatencyProxy.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -33,12 +33,12 @@
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "LoadPlot.h"
-#include "LoadSite.h"
-#include "LoadWorkers.h"
-#include "LoopbackServer.h"
-#include "ProgramMain.h"
+#include "bench/LoadPlot.h"
+#include "bench/LoadSite.h"
+#include "bench/LoadWorkers.h"
+#include "bench/ProgramMain.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/LoopbackServer.h"
 
 namespace brontelx::bench {
 namespace {

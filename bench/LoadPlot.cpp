@@ -1,4 +1,4 @@
-#include "LoadPlot.h"
+#include "bench/LoadPlot.h"
 
 #include <algorithm>
 #include <cmath>

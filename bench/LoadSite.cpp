@@ -1,14 +1,14 @@
-#include "LoadSite.h"
+#include "bench/LoadSite.h"
 
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
 
-#include "Connection.h"
-#include "DRKDBUtility.h"
-#include "SchemaDatabase.h"
-#include "Sql.h"
-#include "VelZidBolData.h"
+#include "bench/VelZidBolData.h"
+#include "database/Connection.h"
+#include "database/DRKDBUtility.h"
+#include "schema/SchemaDatabase.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx::bench {
 namespace {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "Connection.h"
-#include "TempDir.h"
+#include "database/Connection.h"
+#include "tests/support/TempDir.h"
 
 namespace brontelx::bench {
 

@@ -1,4 +1,4 @@
-#include "LoadWorkers.h"
+#include "bench/LoadWorkers.h"
 
 #include <time.h>
 
@@ -16,15 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "BrontelX.Classes.h"
-#include "QtBackend.h"
-#include "FloorSession.h"
-#include "HostWindows.h"
-#include "VelDatiValidazPers.Description.h"
-#include "VelDatiValidazPers.Form.h"
-#include "VelValidazPers.h"
-#include "VelZidBolData.h"
-#include "VelZidBolFloor.h"
+#include "bench/FloorSession.h"
+#include "bench/VelZidBolData.h"
+#include "bench/VelZidBolFloor.h"
+#include "forms/VelDatiValidazPers.Form.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "library/HostWindows.h"
+#include "platform/qt/QtBackend.h"
+#include "session/BrontelX.Classes.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::bench {
 namespace {

@@ -1,12 +1,12 @@
 // Opening and closing a database: OpenIBDatabase + Close against the plain attach and detach.
 #include <memory>
 
-#include "Connection.h"
-#include "DRKDBUtility.h"
-#include "Fixtures.h"
-#include "FloorApi.h"
-#include "Registration.h"
-#include "TestDatabase.h"
+#include "bench/Fixtures.h"
+#include "bench/FloorApi.h"
+#include "bench/Registration.h"
+#include "database/Connection.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::bench {
 namespace {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <exception>
 
-#include "Registration.h"
+#include "bench/Registration.h"
 
 namespace brontelx::bench {
 namespace {

@@ -5,14 +5,14 @@
 #include <memory>
 #include <stdexcept>
 
-#include "DRKDBUtility.h"
-#include "Fixtures.h"
-#include "FloorApi.h"
-#include "Form.Base.h"
-#include "QtBackend.h"
-#include "Registration.h"
-#include "Sql.h"
-#include "TestDatabase.h"
+#include "bench/Fixtures.h"
+#include "bench/FloorApi.h"
+#include "bench/Registration.h"
+#include "database/DRKDBUtility.h"
+#include "forms/Form.Base.h"
+#include "platform/qt/QtBackend.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::bench {
 namespace {

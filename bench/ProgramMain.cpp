@@ -1,9 +1,9 @@
-#include "ProgramMain.h"
+#include "bench/ProgramMain.h"
 
 #include <exception>
 #include <iostream>
 
-#include "ClientShutdown.h"
+#include "database/ClientShutdown.h"
 
 namespace brontelx::bench {
 

@@ -10,7 +10,7 @@
 #include <iostream>
 #include <string>
 
-#include "LatencyProxy.h"
+#include "bench/LatencyProxy.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

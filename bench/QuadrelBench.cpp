@@ -5,14 +5,14 @@
 #include <memory>
 #include <stdexcept>
 
-#include "TestDatabase.h"
-#include "DRKDBUtility.h"
-#include "DRKUser.h"
-#include "Fixtures.h"
-#include "FloorApi.h"
-#include "Registration.h"
-#include "Sql.h"
-#include "Statement.h"
+#include "bench/Fixtures.h"
+#include "bench/FloorApi.h"
+#include "bench/Registration.h"
+#include "database/DRKDBUtility.h"
+#include "database/Statement.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx::bench {
 namespace {

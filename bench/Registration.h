@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "RatioReporter.h"
+#include "bench/RatioReporter.h"
 
 namespace brontelx::bench {
 

@@ -21,16 +21,16 @@
 #include <string_view>
 #include <vector>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "LatencyProxy.h"
-#include "LoopbackServer.h"
-#include "ProgramMain.h"
-#include "TestDatabase.h"
-#include "VelValidazPers.h"
-#include "VelZidBolData.h"
-#include "VelZidBolFewest.h"
-#include "VelZidBolFloor.h"
+#include "bench/LatencyProxy.h"
+#include "bench/ProgramMain.h"
+#include "bench/VelZidBolData.h"
+#include "bench/VelZidBolFewest.h"
+#include "bench/VelZidBolFloor.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKTabX.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::bench {
 namespace {

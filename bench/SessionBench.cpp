@@ -3,10 +3,10 @@
 // as the session's destruction does.
 #include <memory>
 
-#include "BrontelX.Classes.h"
-#include "Fixtures.h"
-#include "Registration.h"
-#include "SessionData.h"
+#include "bench/Fixtures.h"
+#include "bench/Registration.h"
+#include "bench/SessionData.h"
+#include "session/BrontelX.Classes.h"
 
 namespace brontelx::bench {
 namespace {

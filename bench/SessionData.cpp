@@ -1,9 +1,9 @@
-#include "SessionData.h"
+#include "bench/SessionData.h"
 
 #include <system_error>
 
-#include "DRKDBUtility.h"
-#include "Sql.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx::bench {
 namespace fs = std::filesystem;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "FloorSession.h"
-#include "TestDatabase.h"
+#include "bench/FloorSession.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::bench {
 

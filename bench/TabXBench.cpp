@@ -3,12 +3,12 @@
 #include <memory>
 #include <stdexcept>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "Fixtures.h"
-#include "FloorApi.h"
-#include "Registration.h"
-#include "TestDatabase.h"
+#include "bench/Fixtures.h"
+#include "bench/FloorApi.h"
+#include "bench/Registration.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKTabX.h"
 
 namespace brontelx::bench {
 namespace {

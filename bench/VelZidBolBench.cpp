@@ -5,12 +5,12 @@
 #include <memory>
 #include <stdexcept>
 
-#include "Fixtures.h"
-#include "FloorApi.h"
-#include "Registration.h"
-#include "VelValidazPers.h"
-#include "VelZidBolData.h"
-#include "VelZidBolFloor.h"
+#include "bench/Fixtures.h"
+#include "bench/FloorApi.h"
+#include "bench/Registration.h"
+#include "bench/VelZidBolData.h"
+#include "bench/VelZidBolFloor.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::bench {
 namespace {

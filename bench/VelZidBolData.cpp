@@ -1,14 +1,14 @@
-#include "VelZidBolData.h"
+#include "bench/VelZidBolData.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "FloorApi.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "VelValidazPers.h"
+#include "bench/FloorApi.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "userdir/DRKTabX.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::bench {
 namespace {

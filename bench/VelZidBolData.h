@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "Connection.h"
-#include "FbHandle.h"
-#include "TestDatabase.h"
+#include "database/Connection.h"
+#include "database/FbHandle.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::bench {
 

@@ -1,6 +1,6 @@
-#include "VelZidBolFewest.h"
+#include "bench/VelZidBolFewest.h"
 
-#include "VelZidBolFloor.h"
+#include "bench/VelZidBolFloor.h"
 
 namespace brontelx::bench {
 namespace {

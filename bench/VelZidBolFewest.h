@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "FloorApi.h"
+#include "bench/FloorApi.h"
 
 namespace brontelx::bench {
 

@@ -1,4 +1,4 @@
-#include "VelZidBolFloor.h"
+#include "bench/VelZidBolFloor.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "FloorApi.h"
+#include "bench/FloorApi.h"
 
 namespace brontelx::bench {
 

@@ -14,11 +14,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "BrontelX.h"
-#include "Fixtures.h"
-#include "Registration.h"
-#include "SessionData.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
+#include "bench/Fixtures.h"
+#include "bench/Registration.h"
+#include "bench/SessionData.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "library/BrontelX.h"
 
 namespace brontelx::bench {
 namespace {

@@ -1,11 +1,11 @@
-#include "CharsetPolicy.h"
+#include "database/internal/CharsetPolicy.h"
 
-#include "Ascii.h"
-#include "DatabaseCharset.h"
-#include "DatabaseError.h"
-#include "FbHandle.h"
-#include "TextCodec.h"
-#include "Wire.h"
+#include "base/Ascii.h"
+#include "base/TextCodec.h"
+#include "database/DatabaseError.h"
+#include "database/FbHandle.h"
+#include "database/internal/DatabaseCharset.h"
+#include "database/internal/Wire.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,8 +1,8 @@
-#include "Charsets.h"
+#include "database/Charsets.h"
 
-#include "DatabaseError.h"
-#include "SystemCodec.h"
-#include "TextCodec.h"
+#include "base/SystemCodec.h"
+#include "base/TextCodec.h"
+#include "database/DatabaseError.h"
 
 namespace brontelx::db::charsets {
 

@@ -6,8 +6,8 @@ class IMaster;
 
 // Loading the Firebird client at run time. Its one entry point, fb_get_master_interface(), is
 // taken here and nowhere else; everything else goes through the interfaces it returns. One
-// implementation per platform: ClientLibrary_posix.cpp (dlopen) and ClientLibrary_win32.cpp
-// (LoadLibraryW).
+// implementation per platform over base/SharedLibrary.h: ClientLibrary_posix.cpp and
+// ClientLibrary_win32.cpp.
 namespace brontelx::db::client {
 
 // libfbclient.so.2 on POSIX systems, fbclient.dll on Windows.

@@ -1,4 +1,4 @@
-#include "ClientLibrary.h"
+#include "database/ClientLibrary.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -10,8 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "DatabaseError.h"
-#include "ProjectFirebirdRoot.h"
+#include "base/SharedLibrary.h"
+#include "database/DatabaseError.h"
+#include "database/ProjectFirebirdRoot.h"
 
 namespace brontelx::db::client {
 
@@ -49,15 +50,16 @@ Firebird::IMaster* LoadMaster(const char* libraryName) {
     if (!root.empty()) setenv("FIREBIRD", root.c_str(), 0);
   }
   // Never unloaded: the client's threads and exit handlers live as long as the process.
-  void* library = dlopen(libraryName, RTLD_NOW | RTLD_LOCAL);
+  void* const library = os::LoadLibraryForGood(libraryName);
   if (!library) {
-    throw DatabaseError(std::string("Cannot load the Firebird client library ") + libraryName + ": " + dlerror());
+    throw DatabaseError(std::string("Cannot load the Firebird client library ") + libraryName + ": " +
+                        os::LibraryError(libraryName));
   }
   using EntryPoint = Firebird::IMaster* (*)();
-  const auto entry = reinterpret_cast<EntryPoint>(dlsym(library, "fb_get_master_interface"));
+  const auto entry = reinterpret_cast<EntryPoint>(os::LibrarySymbol(library, "fb_get_master_interface"));
   if (!entry) {
     throw DatabaseError(std::string("The Firebird client library ") + libraryName +
-                        " has no fb_get_master_interface: " + dlerror());
+                        " has no fb_get_master_interface: " + os::LibraryError(libraryName));
   }
   return entry();
 }

@@ -1,7 +1,7 @@
-#include "ClientShutdown.h"
+#include "database/ClientShutdown.h"
 
-#include "FbClient.h"
-#include "Status.h"
+#include "database/FbClient.h"
+#include "database/Status.h"
 
 namespace brontelx::db {
 

@@ -1,21 +1,21 @@
-#include "Connection.h"
+#include "database/Connection.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 
-#include "ConnectionCore.h"
-#include "DatabaseError.h"
-#include "EngineDescriptors.h"
-#include "FbClient.h"
-#include "HostSignals.h"
-#include "MessageData.h"
+#include "base/EngineDescriptors.h"
+#include "base/HostSignals.h"
+#include "database/DatabaseError.h"
+#include "database/FbClient.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/MessageData.h"
 #ifndef _WIN32
-#include "LockFolder.h"
+#include "database/LockFolder.h"
 #endif
-#include "ParamLines.h"
-#include "ResponseDeadline.h"
-#include "Utf8FileNames.h"
+#include "base/Utf8FileNames.h"
+#include "database/ResponseDeadline.h"
+#include "database/internal/ParamLines.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,6 +1,6 @@
-#include "ConnectionCore.h"
+#include "database/internal/ConnectionCore.h"
 
-#include "DatabaseError.h"
+#include "database/DatabaseError.h"
 
 namespace brontelx::db {
 

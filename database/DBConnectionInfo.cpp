@@ -1,9 +1,9 @@
-#include "DBConnectionInfo.h"
+#include "database/DBConnectionInfo.h"
 
-#include "Error.h"
-#include "ProfileReader.h"
-#include "Utf8Path.h"
-#include "WinPath.h"
+#include "base/Error.h"
+#include "base/ProfileReader.h"
+#include "base/Utf8Path.h"
+#include "base/WinPath.h"
 
 namespace brontelx {
 

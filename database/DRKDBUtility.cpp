@@ -1,10 +1,10 @@
-#include "DRKDBUtility.h"
+#include "database/DRKDBUtility.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "TpbItems.h"
-#include "Utf8Path.h"
+#include "base/Utf8Path.h"
+#include "database/internal/TpbItems.h"
 
 namespace brontelx {
 

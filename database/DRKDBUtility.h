@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "Connection.h"
-#include "DBConnectionInfo.h"
-#include "Transaction.h"
+#include "database/Connection.h"
+#include "database/DBConnectionInfo.h"
+#include "database/Transaction.h"
 
 namespace brontelx {
 

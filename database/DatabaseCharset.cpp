@@ -1,12 +1,12 @@
-#include "DatabaseCharset.h"
+#include "database/internal/DatabaseCharset.h"
 
 #include <cstdint>
 #include <vector>
 
-#include "FbClient.h"
-#include "FbRef.h"
-#include "MessageData.h"
-#include "Status.h"
+#include "database/FbClient.h"
+#include "database/FbRef.h"
+#include "database/Status.h"
+#include "database/internal/MessageData.h"
 
 namespace brontelx::db {
 namespace {

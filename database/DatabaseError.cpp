@@ -1,4 +1,4 @@
-#include "DatabaseError.h"
+#include "database/DatabaseError.h"
 
 #include <firebird/Interface.h>
 

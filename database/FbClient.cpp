@@ -1,10 +1,10 @@
-#include "FbClient.h"
+#include "database/FbClient.h"
 
 #include <atomic>
 
-#include "ClientLibrary.h"
-#include "EngineDescriptors.h"
-#include "HostSignals.h"
+#include "base/EngineDescriptors.h"
+#include "base/HostSignals.h"
+#include "database/ClientLibrary.h"
 
 namespace brontelx::db {
 namespace {

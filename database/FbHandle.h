@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "Status.h"
+#include "database/Status.h"
 
 namespace brontelx::db {
 

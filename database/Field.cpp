@@ -1,13 +1,13 @@
-#include "Field.h"
+#include "database/Field.h"
 
 #include <charconv>
 #include <limits>
 
-#include "ColumnText.h"
-#include "DatabaseError.h"
-#include "MessageData.h"
-#include "Row.h"
-#include "ValueText.h"
+#include "database/DatabaseError.h"
+#include "database/Row.h"
+#include "database/internal/ColumnText.h"
+#include "database/internal/MessageData.h"
+#include "database/internal/ValueText.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,16 +1,16 @@
-#include "InputMessage.h"
+#include "database/internal/InputMessage.h"
 
 #include <algorithm>
 #include <string>
 
-#include "Ascii.h"
-#include "Charsets.h"
-#include "ConnectionCore.h"
-#include "DatabaseError.h"
-#include "FbClient.h"
-#include "MessageData.h"
-#include "Status.h"
-#include "TextBlob.h"
+#include "base/Ascii.h"
+#include "database/Charsets.h"
+#include "database/DatabaseError.h"
+#include "database/FbClient.h"
+#include "database/Status.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/MessageData.h"
+#include "database/internal/TextBlob.h"
 
 namespace brontelx::db {
 

@@ -1,4 +1,4 @@
-#include "LockFolder.h"
+#include "database/LockFolder.h"
 
 #include <grp.h>
 #include <pwd.h>

@@ -1,4 +1,4 @@
-#include "Param.h"
+#include "database/Param.h"
 
 namespace brontelx::db {
 

@@ -1,6 +1,6 @@
-#include "ParamBlock.h"
+#include "database/internal/ParamBlock.h"
 
-#include "FbClient.h"
+#include "database/FbClient.h"
 
 namespace brontelx::db {
 

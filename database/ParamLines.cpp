@@ -1,8 +1,8 @@
-#include "ParamLines.h"
+#include "database/internal/ParamLines.h"
 
 #include <charconv>
 
-#include "DatabaseError.h"
+#include "database/DatabaseError.h"
 
 namespace brontelx::db {
 

@@ -1,6 +1,6 @@
-#include "ParamScanner.h"
+#include "database/ParamScanner.h"
 
-#include "Ascii.h"
+#include "base/Ascii.h"
 
 namespace brontelx::db {
 namespace {

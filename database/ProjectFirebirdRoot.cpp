@@ -1,4 +1,4 @@
-#include "ProjectFirebirdRoot.h"
+#include "database/ProjectFirebirdRoot.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ResponseDeadline.h"
+#include "database/ResponseDeadline.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "BlockedSocket.h"
-#include "FbClient.h"
+#include "base/BlockedSocket.h"
+#include "database/FbClient.h"
 
 namespace brontelx::db {
 namespace {

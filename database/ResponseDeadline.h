@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "DeadlineTimer.h"
+#include "base/DeadlineTimer.h"
 
 // Every exchange with a remote server ends within a response deadline: a server that stops
 // answering (a relay gone silent, a stopped server process, a network that drops packets) would

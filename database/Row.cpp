@@ -1,13 +1,13 @@
-#include "Row.h"
+#include "database/Row.h"
 
 #include <algorithm>
 
-#include "Ascii.h"
-#include "Charsets.h"
-#include "DatabaseError.h"
-#include "FbClient.h"
-#include "MessageData.h"
-#include "Status.h"
+#include "base/Ascii.h"
+#include "database/Charsets.h"
+#include "database/DatabaseError.h"
+#include "database/FbClient.h"
+#include "database/Status.h"
+#include "database/internal/MessageData.h"
 
 namespace brontelx::db {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FbRef.h"
+#include "database/FbRef.h"
 
 namespace brontelx::db {
 

@@ -1,16 +1,16 @@
-#include "Statement.h"
+#include "database/Statement.h"
 
 #include <algorithm>
 
-#include "Ascii.h"
-#include "Connection.h"
-#include "ConnectionCore.h"
-#include "DatabaseError.h"
-#include "MessageData.h"
-#include "ParamScanner.h"
-#include "TextBlob.h"
-#include "Tie.h"
-#include "Transaction.h"
+#include "base/Ascii.h"
+#include "database/Connection.h"
+#include "database/DatabaseError.h"
+#include "database/ParamScanner.h"
+#include "database/Transaction.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/MessageData.h"
+#include "database/internal/TextBlob.h"
+#include "database/internal/Tie.h"
 
 namespace brontelx::db {
 

@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "ColumnText.h"
-#include "FbHandle.h"
-#include "Field.h"
-#include "InputMessage.h"
-#include "Param.h"
-#include "Row.h"
+#include "database/FbHandle.h"
+#include "database/Field.h"
+#include "database/Param.h"
+#include "database/Row.h"
+#include "database/internal/ColumnText.h"
+#include "database/internal/InputMessage.h"
 
 namespace brontelx::db {
 
@@ -28,7 +28,7 @@ class Tie;
 // lines joined by line breaks. With parameter scanning on, ":NAME" parameters are bound by name.
 // The statement is prepared once, on its first execution, and reused in later transactions until
 // its SQL changes or the connection closes.
-class Statement : private ColumnText {
+class Statement final : private ColumnText {
  public:
   Statement(Connection* database, Transaction* transaction);
   ~Statement();

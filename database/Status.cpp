@@ -1,13 +1,13 @@
-#include "Status.h"
+#include "database/Status.h"
 
 #include <cerrno>
 
 #include <vector>
 
-#include "DatabaseError.h"
-#include "FbClient.h"
-#include "TextCodec.h"
-#include "Wire.h"
+#include "base/TextCodec.h"
+#include "database/DatabaseError.h"
+#include "database/FbClient.h"
+#include "database/internal/Wire.h"
 
 namespace brontelx::db {
 namespace {

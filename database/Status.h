@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "ResponseDeadline.h"
+#include "database/ResponseDeadline.h"
 
 namespace brontelx::db {
 

@@ -1,9 +1,9 @@
-#include "TextBlob.h"
+#include "database/internal/TextBlob.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "ConnectionCore.h"
+#include "database/internal/ConnectionCore.h"
 
 namespace brontelx::db {
 namespace {

@@ -1,10 +1,10 @@
-#include "TpbItems.h"
+#include "database/internal/TpbItems.h"
 
 #include <firebird/Interface.h>
 
 #include <array>
 
-#include "Ascii.h"
+#include "base/Ascii.h"
 
 namespace brontelx::db::tpb {
 namespace {

@@ -1,4 +1,4 @@
-#include "TransactedStatement.h"
+#include "database/TransactedStatement.h"
 
 namespace brontelx::db {
 

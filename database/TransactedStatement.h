@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Statement.h"
-#include "Transaction.h"
+#include "database/Statement.h"
+#include "database/Transaction.h"
 
 namespace brontelx::db {
 

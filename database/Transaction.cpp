@@ -1,11 +1,11 @@
-#include "Transaction.h"
+#include "database/Transaction.h"
 
-#include "Connection.h"
-#include "ConnectionCore.h"
-#include "DatabaseError.h"
-#include "ParamLines.h"
-#include "Tie.h"
-#include "TpbItems.h"
+#include "database/Connection.h"
+#include "database/DatabaseError.h"
+#include "database/internal/ConnectionCore.h"
+#include "database/internal/ParamLines.h"
+#include "database/internal/Tie.h"
+#include "database/internal/TpbItems.h"
 
 namespace brontelx::db {
 

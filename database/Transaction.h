@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FbHandle.h"
+#include "database/FbHandle.h"
 
 namespace brontelx::db {
 

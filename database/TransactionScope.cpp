@@ -1,4 +1,4 @@
-#include "TransactionScope.h"
+#include "database/TransactionScope.h"
 
 #include <utility>
 

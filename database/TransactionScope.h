@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
-#include "Transaction.h"
+#include "database/Connection.h"
+#include "database/Transaction.h"
 
 namespace brontelx::db {
 

@@ -1,10 +1,10 @@
-#include "ValueText.h"
+#include "database/internal/ValueText.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-#include "FbClient.h"
+#include "database/FbClient.h"
 
 namespace brontelx::db::value {
 

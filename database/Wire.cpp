@@ -1,7 +1,7 @@
-#include "Wire.h"
+#include "database/internal/Wire.h"
 
-#include "DatabaseError.h"
-#include "ResponseDeadline.h"
+#include "database/DatabaseError.h"
+#include "database/ResponseDeadline.h"
 
 namespace brontelx::db {
 

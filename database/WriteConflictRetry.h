@@ -5,7 +5,7 @@
 #include <optional>
 #include <thread>
 
-#include "DatabaseError.h"
+#include "database/DatabaseError.h"
 
 namespace brontelx::db {
 

@@ -4,13 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "Form.Base.h"
-#include "RowValues.h"
-#include "Statement.h"
-#include "TransactedStatement.h"
-#include "TransactionScope.h"
-#include "UpdateSQL.h"
-#include "WriteConflictRetry.h"
+#include "database/Statement.h"
+#include "database/TransactedStatement.h"
+#include "database/TransactionScope.h"
+#include "database/WriteConflictRetry.h"
+#include "forms/Form.Base.h"
+#include "forms/RowValues.h"
+#include "forms/UpdateSQL.h"
 
 namespace brontelx {
 namespace {

@@ -1,10 +1,10 @@
-#include "Form.Base.h"
+#include "forms/Form.Base.h"
 
 #include <set>
 #include <utility>
 
-#include "Error.h"
-#include "Form.Base.Description.h"
+#include "base/Error.h"
+#include "forms/descriptions/Form.Base.Description.h"
 
 namespace brontelx {
 namespace {

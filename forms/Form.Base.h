@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "BrontelX.Classes.h"
-#include "Backend.h"
-#include "Connection.h"
-#include "Window.h"
+#include "database/Connection.h"
+#include "platform/Backend.h"
+#include "platform/Window.h"
+#include "session/BrontelX.Classes.h"
 
 namespace brontelx {
 

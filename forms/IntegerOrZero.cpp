@@ -1,4 +1,4 @@
-#include "IntegerOrZero.h"
+#include "forms/IntegerOrZero.h"
 
 #include <algorithm>
 #include <optional>

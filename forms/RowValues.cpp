@@ -1,6 +1,6 @@
-#include "RowValues.h"
+#include "forms/RowValues.h"
 
-#include "Ascii.h"
+#include "base/Ascii.h"
 
 namespace brontelx {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "Statement.h"
+#include "database/Statement.h"
 
 namespace brontelx {
 

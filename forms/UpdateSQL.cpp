@@ -1,8 +1,8 @@
-#include "UpdateSQL.h"
+#include "forms/UpdateSQL.h"
 
 #include <algorithm>
 
-#include "Ascii.h"
+#include "base/Ascii.h"
 
 namespace brontelx {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Statement.h"
+#include "database/Statement.h"
 
 namespace brontelx {
 

@@ -1,11 +1,11 @@
-#include "VelCollaudiPersonalizzazioni.Form.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
 
 #include <string>
 
-#include "IntegerOrZero.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelValidazPers.h"
-#include "WaitCursor.h"
+#include "forms/IntegerOrZero.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "platform/WaitCursor.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx {
 

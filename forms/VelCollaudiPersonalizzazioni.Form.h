@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Form.Base.h"
+#include "forms/Form.Base.h"
 
 namespace brontelx {
 

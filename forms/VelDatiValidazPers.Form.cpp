@@ -1,7 +1,7 @@
-#include "VelDatiValidazPers.Form.h"
+#include "forms/VelDatiValidazPers.Form.h"
 
-#include "VelDatiValidazPers.Description.h"
-#include "VelValidazPers.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx {
 

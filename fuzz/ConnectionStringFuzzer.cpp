@@ -15,11 +15,11 @@
 #include <string>
 #include <string_view>
 
-#include "Ascii.h"
-#include "Check.h"
-#include "DBConnectionInfo.h"
-#include "Error.h"
-#include "WinPath.h"
+#include "base/Ascii.h"
+#include "base/Error.h"
+#include "base/WinPath.h"
+#include "database/DBConnectionInfo.h"
+#include "fuzz/Check.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
-#include "Check.h"
-#include "IntegerOrZero.h"
+#include "forms/IntegerOrZero.h"
+#include "fuzz/Check.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "Check.h"
-#include "ParamScanner.h"
+#include "database/ParamScanner.h"
+#include "fuzz/Check.h"
 
 namespace {
 

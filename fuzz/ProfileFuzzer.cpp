@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "Check.h"
-#include "ProfileReader.h"
-#include "TextCodec.h"
-#include "Unicode.h"
+#include "base/ProfileReader.h"
+#include "base/TextCodec.h"
+#include "fuzz/Check.h"
+#include "fuzz/Unicode.h"
 
 namespace {
 

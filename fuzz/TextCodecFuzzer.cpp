@@ -20,11 +20,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Charsets.h"
-#include "Check.h"
-#include "Iconv.h"
-#include "TextCodec.h"
-#include "Unicode.h"
+#include "base/Iconv.h"
+#include "base/TextCodec.h"
+#include "database/Charsets.h"
+#include "fuzz/Check.h"
+#include "fuzz/Unicode.h"
 
 namespace {
 

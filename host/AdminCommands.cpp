@@ -1,15 +1,15 @@
-#include "AdminCommands.h"
+#include "host/AdminCommands.h"
 
 #include <exception>
 #include <iostream>
 #include <vector>
 
-#include "BrontelX.Classes.h"
-#include "DatabaseContext.h"
-#include "SessionStart.h"
-#include "TerminalText.h"
-#include "TransactedStatement.h"
-#include "VelValidazPers.h"
+#include "database/TransactedStatement.h"
+#include "host/DatabaseContext.h"
+#include "host/SessionStart.h"
+#include "host/TerminalText.h"
+#include "session/BrontelX.Classes.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {

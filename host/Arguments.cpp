@@ -1,4 +1,4 @@
-#include "Arguments.h"
+#include "host/Arguments.h"
 
 #include <algorithm>
 #include <charconv>

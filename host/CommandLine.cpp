@@ -1,9 +1,9 @@
-#include "CommandLine.h"
+#include "host/CommandLine.h"
 
 #include <algorithm>
 #include <array>
 
-#include "Utf8Path.h"
+#include "base/Utf8Path.h"
 
 namespace brontelx::cli {
 

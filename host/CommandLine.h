@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "Arguments.h"
+#include "host/Arguments.h"
 
 namespace brontelx::cli {
 

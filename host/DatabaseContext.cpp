@@ -1,14 +1,14 @@
-#include "DatabaseContext.h"
+#include "host/DatabaseContext.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "DBConnectionInfo.h"
-#include "DRKDBUtility.h"
-#include "FailureHint.h"
-#include "TerminalText.h"
+#include "database/DBConnectionInfo.h"
+#include "database/DRKDBUtility.h"
+#include "host/FailureHint.h"
+#include "host/TerminalText.h"
 
 namespace brontelx::cli {
 namespace {

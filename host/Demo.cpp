@@ -1,4 +1,4 @@
-#include "Demo.h"
+#include "host/Demo.h"
 
 #include <unistd.h>
 
@@ -6,15 +6,15 @@
 #include <fstream>
 #include <iostream>
 
-#include "BrontelX.Classes.h"
-#include "DBConnectionInfo.h"
-#include "DRKUser.h"
-#include "DemoData.h"
-#include "Error.h"
-#include "StagedFiles.h"
-#include "TerminalText.h"
-#include "TextCodec.h"
-#include "VelValidazPers.h"
+#include "base/Error.h"
+#include "base/TextCodec.h"
+#include "database/DBConnectionInfo.h"
+#include "host/DemoData.h"
+#include "host/StagedFiles.h"
+#include "host/TerminalText.h"
+#include "session/BrontelX.Classes.h"
+#include "userdir/DRKUser.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {

@@ -1,13 +1,13 @@
-#include "DemoData.h"
+#include "host/DemoData.h"
 
 #include <filesystem>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "DRKUser.h"
-#include "SchemaDatabase.h"
-#include "TransactedStatement.h"
-#include "VelValidazPers.h"
+#include "database/DRKDBUtility.h"
+#include "database/TransactedStatement.h"
+#include "schema/SchemaDatabase.h"
+#include "userdir/DRKTabX.h"
+#include "userdir/DRKUser.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {

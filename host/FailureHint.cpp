@@ -1,4 +1,4 @@
-#include "FailureHint.h"
+#include "host/FailureHint.h"
 
 namespace brontelx::cli {
 namespace {

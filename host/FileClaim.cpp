@@ -1,4 +1,4 @@
-#include "FileClaim.h"
+#include "host/FileClaim.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "Error.h"
+#include "base/Error.h"
 
 namespace brontelx::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "Info.h"
+#include "host/Info.h"
 
 #include <cstdlib>
 #include <initializer_list>
@@ -6,20 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "BrontelX.Classes.h"
-#include "DRKDBUtility.h"
-#include "DatabaseContext.h"
-#include "FailureHint.h"
-#include "FbClient.h"
-#include "ProgramVersion.h"
-#include "Statement.h"
-#include "Transaction.h"
+#include "database/DRKDBUtility.h"
+#include "database/FbClient.h"
+#include "database/Statement.h"
+#include "database/Transaction.h"
+#include "host/DatabaseContext.h"
+#include "host/FailureHint.h"
+#include "host/ProgramVersion.h"
+#include "session/BrontelX.Classes.h"
 #ifndef _WIN32
-#include "LockFolder.h"
+#include "database/LockFolder.h"
 #endif
-#include "TerminalText.h"
-#include "TransactedStatement.h"
-#include "VelValidazPers.h"
+#include "database/TransactedStatement.h"
+#include "host/TerminalText.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "Interrupt.h"
+#include "host/Interrupt.h"
 
 #include <pthread.h>
 #include <signal.h>

@@ -1,25 +1,25 @@
 // brontelx: the command-line tool of support staff and scripts: validate, info, users, location,
 // demo. "brontelx --help" tells how it is called.
-#include "Program.h"
+#include "host/Program.h"
 
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "AdminCommands.h"
-#include "ClientShutdown.h"
-#include "CommandLine.h"
-#include "DatabaseContext.h"
+#include "database/ClientShutdown.h"
+#include "host/AdminCommands.h"
+#include "host/CommandLine.h"
+#include "host/DatabaseContext.h"
 #if BRONTELX_DEMO
-#include "Demo.h"
+#include "host/Demo.h"
 #endif
-#include "FailureHint.h"
-#include "FbClient.h"
-#include "Info.h"
-#include "ProgramVersion.h"
-#include "TerminalText.h"
-#include "Validate.h"
+#include "database/FbClient.h"
+#include "host/FailureHint.h"
+#include "host/Info.h"
+#include "host/ProgramVersion.h"
+#include "host/TerminalText.h"
+#include "host/Validate.h"
 
 namespace brontelx::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "ProgramVersion.h"
+#include "host/ProgramVersion.h"
 
 namespace brontelx::cli {
 

@@ -1,4 +1,4 @@
-#include "Progress.h"
+#include "host/Progress.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "QuitOnSignal.h"
+#include "host/QuitOnSignal.h"
 
 #include <fcntl.h>
 #include <signal.h>

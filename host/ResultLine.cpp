@@ -1,9 +1,9 @@
-#include "ResultLine.h"
+#include "host/ResultLine.h"
 
 #include <cstdio>
 
-#include "TerminalText.h"
-#include "TextCodec.h"
+#include "base/TextCodec.h"
+#include "host/TerminalText.h"
 
 namespace brontelx::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "CommandLine.h"
+#include "host/CommandLine.h"
 
 namespace brontelx::cli {
 

@@ -1,4 +1,4 @@
-#include "Screenshots.h"
+#include "host/Screenshots.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,9 +1,9 @@
-#include "SessionStart.h"
+#include "host/SessionStart.h"
 
 #include <exception>
 #include <string>
 
-#include "DatabaseContext.h"
+#include "host/DatabaseContext.h"
 
 namespace brontelx::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "BrontelX.Classes.h"
+#include "session/BrontelX.Classes.h"
 
 namespace brontelx::cli {
 

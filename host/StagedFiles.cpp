@@ -1,4 +1,4 @@
-#include "StagedFiles.h"
+#include "host/StagedFiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,8 +13,8 @@
 #include <string>
 #include <system_error>
 
-#include "DRKDBUtility.h"
-#include "Error.h"
+#include "base/Error.h"
+#include "database/DRKDBUtility.h"
 
 namespace brontelx::cli {
 namespace {

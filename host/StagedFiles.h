@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "FileClaim.h"
-#include "Interrupt.h"
+#include "host/FileClaim.h"
+#include "host/Interrupt.h"
 
 namespace brontelx::cli {
 

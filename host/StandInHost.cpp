@@ -27,11 +27,11 @@
 #include <string>
 #include <vector>
 
-#include "Arguments.h"
-#include "FailureHint.h"
-#include "ProgramVersion.h"
-#include "QuitOnSignal.h"
-#include "Screenshots.h"
+#include "host/Arguments.h"
+#include "host/FailureHint.h"
+#include "host/ProgramVersion.h"
+#include "host/QuitOnSignal.h"
+#include "host/Screenshots.h"
 
 namespace {
 

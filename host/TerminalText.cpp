@@ -1,9 +1,9 @@
-#include "TerminalText.h"
+#include "host/TerminalText.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace brontelx::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "Validate.h"
+#include "host/Validate.h"
 
 #include <condition_variable>
 #include <cstring>
@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "BrontelX.Classes.h"
-#include "Progress.h"
-#include "ResultLine.h"
-#include "SessionStart.h"
-#include "UnreachableDatabases.h"
-#include "Utf8Path.h"
-#include "VelValidazPers.h"
+#include "base/Utf8Path.h"
+#include "host/Progress.h"
+#include "host/ResultLine.h"
+#include "host/SessionStart.h"
+#include "session/BrontelX.Classes.h"
+#include "validations/UnreachableDatabases.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Interrupt.h"
-#include "Program.h"
+#include "host/Interrupt.h"
+#include "host/Program.h"
 
 int main(int argc, char** argv) {
   brontelx::cli::EndOnSignal();

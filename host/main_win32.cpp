@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Program.h"
-#include "TextCodec.h"
+#include "base/TextCodec.h"
+#include "host/Program.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 // The exported entry points. No exception crosses into the host: a failure becomes -1 and the
 // message that GetUltimoErroreX hands out, recorded without anything that could throw again.
-#include "BrontelX.h"
+#include "library/BrontelX.h"
 
 #include <exception>
 
-#include "HostWindows.h"
-#include "LastError.h"
-#include "VelCollaudiPersonalizzazioni.Form.h"
-#include "VelDatiValidazPers.Form.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
+#include "forms/VelDatiValidazPers.Form.h"
+#include "library/HostWindows.h"
+#include "library/LastError.h"
 #ifdef _WIN32
-#include "Win32Backend.h"
+#include "platform/win32/Win32Backend.h"
 #else
-#include "ModulePin.h"
-#include "QtBackend.h"
+#include "library/ModulePin.h"
+#include "platform/qt/QtBackend.h"
 #endif
 
 namespace brontelx {

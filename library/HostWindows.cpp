@@ -1,46 +1,36 @@
-#include "HostWindows.h"
-
-#include <pthread.h>
+#include "library/HostWindows.h"
 
 #include <algorithm>
 #include <new>
 #include <utility>
 #include <vector>
 
+#include "base/ThreadKey.h"
+
 namespace brontelx {
 namespace {
 
 using Forms = std::vector<std::unique_ptr<TFormBase>>;
 
-// Each thread's list under a thread key without a destructor: a list is deleted when its last
-// window goes, so nothing of the library runs when a thread ends, and unloading the library ties
-// nothing to the threads that used it.
+// Each thread's list under a thread key without a function at thread end: a list is deleted when
+// its last window goes, so nothing of the library runs when a thread ends.
 class ThreadForms {
  public:
-  ThreadForms() : usable_(pthread_key_create(&key_, nullptr) == 0) {}
-  ~ThreadForms() {
-    if (usable_) pthread_key_delete(key_);
-  }
-  ThreadForms(const ThreadForms&) = delete;
-  ThreadForms& operator=(const ThreadForms&) = delete;
-
-  Forms* List() const noexcept { return usable_ ? static_cast<Forms*>(pthread_getspecific(key_)) : nullptr; }
+  Forms* List() const noexcept { return static_cast<Forms*>(key_.Get()); }
 
   Forms& CreateList() {
-    if (!usable_) throw std::bad_alloc();
     auto list = std::make_unique<Forms>();
-    if (pthread_setspecific(key_, list.get()) != 0) throw std::bad_alloc();
+    if (!key_.Set(list.get())) throw std::bad_alloc();
     return *list.release();
   }
 
   void DeleteList() noexcept {
     const std::unique_ptr<Forms> list(List());
-    if (list) pthread_setspecific(key_, nullptr);
+    if (list) key_.Set(nullptr);
   }
 
  private:
-  pthread_key_t key_{};
-  bool usable_;
+  ThreadKey key_;
 };
 
 ThreadForms& Threads() {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "Form.Base.h"
+#include "forms/Form.Base.h"
 
 namespace brontelx {
 

@@ -1,11 +1,11 @@
-#include "LastError.h"
-
-#include <pthread.h>
+#include "library/LastError.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+
+#include "base/ThreadKey.h"
 
 namespace brontelx {
 namespace {
@@ -22,21 +22,17 @@ void FreeMessage(void* message) {
 // still run stay allocated, and nothing of the library runs when they end.
 class ThreadMessages {
  public:
-  ThreadMessages() : usable_(pthread_key_create(&key_, FreeMessage) == 0) {}
-  ~ThreadMessages() {
-    if (!usable_) return;
-    Replace(nullptr);
-    pthread_key_delete(key_);
-  }
+  ThreadMessages() : key_(FreeMessage) {}
+  ~ThreadMessages() { Replace(nullptr); }
   ThreadMessages(const ThreadMessages&) = delete;
   ThreadMessages& operator=(const ThreadMessages&) = delete;
 
-  const char* Current() const { return usable_ ? static_cast<const char*>(pthread_getspecific(key_)) : nullptr; }
+  const char* Current() const { return static_cast<const char*>(key_.Get()); }
 
   // Takes ownership of `message` (null for none), freeing the message it replaces.
   void Replace(char* message) {
-    void* const previous = usable_ ? pthread_getspecific(key_) : nullptr;
-    if (usable_ && pthread_setspecific(key_, message) == 0) {
+    void* const previous = key_.Get();
+    if (key_.Set(message)) {
       FreeMessage(previous);
     } else {
       FreeMessage(message);
@@ -44,8 +40,7 @@ class ThreadMessages {
   }
 
  private:
-  pthread_key_t key_{};
-  bool usable_;
+  ThreadKey key_;
 };
 
 ThreadMessages& Messages() {

@@ -1,4 +1,4 @@
-#include "ModulePin.h"
+#include "library/ModulePin.h"
 
 #include <dlfcn.h>
 

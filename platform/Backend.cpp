@@ -1,4 +1,4 @@
-#include "Backend.h"
+#include "platform/Backend.h"
 
 #include <atomic>
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "Window.h"
+#include "platform/Window.h"
 
 namespace brontelx::platform {
 

@@ -1,4 +1,4 @@
-#include "Layout.h"
+#include "platform/Layout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 namespace brontelx::platform {
 

@@ -1,4 +1,4 @@
-#include "ReleaseGate.h"
+#include "platform/ReleaseGate.h"
 
 #include <exception>
 #include <utility>

@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "Backend.h"
-#include "Window.h"
+#include "platform/Backend.h"
+#include "platform/Window.h"
 
 namespace brontelx::platform {
 

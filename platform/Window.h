@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "WindowDescription.h"
-#include "WindowError.h"
+#include "platform/WindowDescription.h"
+#include "platform/WindowError.h"
 
 namespace brontelx::platform {
 

@@ -1,10 +1,10 @@
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 #include <algorithm>
 #include <set>
 #include <utility>
 
-#include "WindowError.h"
+#include "platform/WindowError.h"
 
 namespace brontelx::platform {
 

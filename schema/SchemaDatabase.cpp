@@ -1,15 +1,15 @@
-#include "SchemaDatabase.h"
+#include "schema/SchemaDatabase.h"
 
 #include <system_error>
 #include <vector>
 
-#include "Connection.h"
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "SchemaScripts.h"
-#include "SqlScript.h"
-#include "Statement.h"
-#include "Transaction.h"
+#include "database/Connection.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "database/Transaction.h"
+#include "schema/SchemaScripts.h"
+#include "schema/SqlScript.h"
 
 namespace brontelx::schema {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "SchemaDatabase.h"
+#include "schema/SchemaDatabase.h"
 
 namespace brontelx::schema {
 

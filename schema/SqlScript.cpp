@@ -1,4 +1,4 @@
-#include "SqlScript.h"
+#include "schema/SqlScript.h"
 
 namespace brontelx::schema {
 namespace {

@@ -1,9 +1,9 @@
-#include "BrontelX.Classes.h"
+#include "session/BrontelX.Classes.h"
 
 #include <exception>
 
-#include "DRKDBUtility.h"
-#include "Error.h"
+#include "base/Error.h"
+#include "database/DRKDBUtility.h"
 
 namespace brontelx {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "Connection.h"
-#include "DRKTabX.h"
-#include "DRKUser.h"
+#include "database/Connection.h"
+#include "userdir/DRKTabX.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx {
 

@@ -1,9 +1,9 @@
-#include "DRKTabX.h"
+#include "userdir/DRKTabX.h"
 
 #include <chrono>
 #include <string>
 
-#include "WriteConflictRetry.h"
+#include "database/WriteConflictRetry.h"
 
 namespace brontelx {
 namespace {

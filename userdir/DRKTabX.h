@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "Connection.h"
-#include "Statement.h"
-#include "Transaction.h"
+#include "database/Connection.h"
+#include "database/Statement.h"
+#include "database/Transaction.h"
 
 namespace brontelx {
 

@@ -1,13 +1,13 @@
-#include "DRKUser.h"
+#include "userdir/DRKUser.h"
 
 #include <chrono>
 
-#include "DRKDBUtility.h"
-#include "Error.h"
-#include "ExecutableFile.h"
-#include "TransactedStatement.h"
-#include "Utf8Path.h"
-#include "WriteConflictRetry.h"
+#include "base/Error.h"
+#include "base/ExecutableFile.h"
+#include "base/Utf8Path.h"
+#include "database/DRKDBUtility.h"
+#include "database/TransactedStatement.h"
+#include "database/WriteConflictRetry.h"
 
 namespace brontelx {
 

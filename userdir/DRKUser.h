@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "Connection.h"
-#include "DBConnectionInfo.h"
+#include "database/Connection.h"
+#include "database/DBConnectionInfo.h"
 
 namespace brontelx {
 

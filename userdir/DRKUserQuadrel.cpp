@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "DRKUser.h"
-#include "TransactedStatement.h"
+#include "database/TransactedStatement.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx {
 

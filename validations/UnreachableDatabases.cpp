@@ -1,4 +1,4 @@
-#include "UnreachableDatabases.h"
+#include "validations/UnreachableDatabases.h"
 
 namespace brontelx {
 

@@ -1,14 +1,14 @@
-#include "VelValidazPers.h"
+#include "validations/VelValidazPers.h"
 
 #include <algorithm>
 #include <exception>
 #include <memory>
 #include <optional>
 
-#include "Ascii.h"
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "Statement.h"
+#include "base/Ascii.h"
+#include "database/DRKDBUtility.h"
+#include "database/Statement.h"
+#include "userdir/DRKTabX.h"
 
 namespace brontelx {
 namespace {

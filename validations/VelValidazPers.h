@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Connection.h"
-#include "UnreachableDatabases.h"
+#include "database/Connection.h"
+#include "validations/UnreachableDatabases.h"
 
 namespace brontelx {
 

@@ -1,4 +1,4 @@
-#include "Form.Base.Description.h"
+#include "forms/descriptions/Form.Base.Description.h"
 
 namespace brontelx {
 

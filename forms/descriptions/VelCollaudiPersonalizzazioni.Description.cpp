@@ -1,6 +1,6 @@
-#include "VelCollaudiPersonalizzazioni.Description.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
 
-#include "Form.Base.Description.h"
+#include "forms/descriptions/Form.Base.Description.h"
 
 namespace brontelx {
 

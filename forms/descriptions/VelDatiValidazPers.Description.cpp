@@ -1,6 +1,6 @@
-#include "VelDatiValidazPers.Description.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
 
-#include "Form.Base.Description.h"
+#include "forms/descriptions/Form.Base.Description.h"
 
 namespace brontelx {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 namespace brontelx {
 

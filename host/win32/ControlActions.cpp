@@ -1,12 +1,12 @@
-#include "ControlActions.h"
+#include "host/win32/ControlActions.h"
 
 #include <cstdio>
 #include <stdexcept>
 
-#include "ControlName.h"
-#include "MessagePump.h"
-#include "Win32Controls.h"
-#include "WideText.h"
+#include "host/win32/MessagePump.h"
+#include "platform/win32/ControlName.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Controls.h"
 
 namespace brontelx::winhost {
 namespace {

@@ -1,10 +1,10 @@
-#include "ControlList.h"
+#include "host/win32/ControlList.h"
 
 #include <vector>
 
-#include "ControlName.h"
-#include "WideText.h"
-#include "Win32Controls.h"
+#include "platform/win32/ControlName.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Controls.h"
 
 namespace brontelx::winhost {
 namespace {

@@ -1,10 +1,10 @@
-#include "ExportCall.h"
+#include "host/win32/ExportCall.h"
 
 #include <charconv>
 #include <stdexcept>
 #include <vector>
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::winhost {
 namespace {

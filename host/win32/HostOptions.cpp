@@ -1,7 +1,7 @@
-#include "HostOptions.h"
+#include "host/win32/HostOptions.h"
 
-#include "Arguments.h"
-#include "WideText.h"
+#include "host/Arguments.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::winhost {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ControlActions.h"
+#include "host/win32/ControlActions.h"
 
 namespace brontelx::winhost {
 

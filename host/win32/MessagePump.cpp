@@ -1,4 +1,4 @@
-#include "MessagePump.h"
+#include "host/win32/MessagePump.h"
 
 namespace brontelx::winhost {
 namespace {

@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "Arguments.h"
-#include "ControlActions.h"
-#include "ControlList.h"
-#include "ExportCall.h"
-#include "HostOptions.h"
-#include "MessagePump.h"
-#include "WideText.h"
-#include "Win32Controls.h"
-#include "WindowCapture.h"
+#include "host/Arguments.h"
+#include "host/win32/ControlActions.h"
+#include "host/win32/ControlList.h"
+#include "host/win32/ExportCall.h"
+#include "host/win32/HostOptions.h"
+#include "host/win32/MessagePump.h"
+#include "host/win32/WindowCapture.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Controls.h"
 
 namespace brontelx::winhost {
 namespace {

@@ -1,4 +1,4 @@
-#include "WindowCapture.h"
+#include "host/win32/WindowCapture.h"
 
 #include <wincodec.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::winhost {
 namespace {

@@ -1,9 +1,9 @@
-#include "AnchorKeeper.h"
+#include "platform/qt/AnchorKeeper.h"
 
 #include <QEvent>
 #include <QWidget>
 
-#include "Layout.h"
+#include "platform/Layout.h"
 
 namespace brontelx::platform::qt {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "BundledFonts.h"
+#include "platform/qt/BundledFonts.h"
 
 #include <dlfcn.h>
 

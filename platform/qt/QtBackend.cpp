@@ -1,12 +1,12 @@
-#include "QtBackend.h"
+#include "platform/qt/QtBackend.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
 
-#include "BundledFonts.h"
-#include "QtText.h"
-#include "QtWindow.h"
+#include "platform/qt/BundledFonts.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/QtWindow.h"
 
 namespace brontelx::platform::qt {
 namespace {

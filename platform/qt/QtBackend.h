@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Backend.h"
+#include "platform/Backend.h"
 
 namespace brontelx::platform::qt {
 

@@ -1,4 +1,4 @@
-#include "QtControls.h"
+#include "platform/qt/QtControls.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVariant>
 
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace brontelx::platform::qt {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 class QWidget;
 

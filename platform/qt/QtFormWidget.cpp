@@ -1,4 +1,4 @@
-#include "QtFormWidget.h"
+#include "platform/qt/QtFormWidget.h"
 
 #include <QCloseEvent>
 #include <QHideEvent>

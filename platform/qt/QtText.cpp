@@ -1,4 +1,4 @@
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QPalette>

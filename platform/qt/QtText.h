@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 namespace brontelx::platform::qt {
 

@@ -1,14 +1,14 @@
-#include "QtWindow.h"
+#include "platform/qt/QtWindow.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWindow>
 
-#include "AnchorKeeper.h"
-#include "Layout.h"
-#include "QtControls.h"
-#include "QtText.h"
+#include "platform/Layout.h"
+#include "platform/qt/AnchorKeeper.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtText.h"
 
 namespace brontelx::platform::qt {
 

@@ -9,10 +9,10 @@
 #include <memory>
 #include <optional>
 
-#include "Backend.h"
-#include "QtFormWidget.h"
-#include "ReleaseGate.h"
-#include "Window.h"
+#include "platform/Backend.h"
+#include "platform/ReleaseGate.h"
+#include "platform/Window.h"
+#include "platform/qt/QtFormWidget.h"
 
 namespace brontelx::platform::qt {
 

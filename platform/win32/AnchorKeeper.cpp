@@ -1,6 +1,6 @@
-#include "AnchorKeeper.h"
+#include "platform/win32/AnchorKeeper.h"
 
-#include "Layout.h"
+#include "platform/Layout.h"
 
 namespace brontelx::platform::win32 {
 

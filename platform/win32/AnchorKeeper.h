@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 namespace brontelx::platform::win32 {
 

@@ -1,10 +1,10 @@
-#include "ControlName.h"
+#include "platform/win32/ControlName.h"
 
 #include <mutex>
 #include <set>
 
-#include "WideText.h"
-#include "WindowError.h"
+#include "platform/WindowError.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::platform::win32 {
 namespace {

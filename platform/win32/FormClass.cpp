@@ -1,7 +1,7 @@
-#include "FormClass.h"
+#include "platform/win32/FormClass.h"
 
-#include "WideText.h"
-#include "WindowError.h"
+#include "platform/WindowError.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::platform::win32 {
 

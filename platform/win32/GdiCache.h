@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 namespace brontelx::platform::win32 {
 

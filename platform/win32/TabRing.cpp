@@ -1,4 +1,4 @@
-#include "TabRing.h"
+#include "platform/win32/TabRing.h"
 
 #include <algorithm>
 

@@ -1,16 +1,15 @@
-#include "ThreadWindows.h"
-
-#include <pthread.h>
+#include "platform/win32/ThreadWindows.h"
 
 #include <algorithm>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include "FormClass.h"
-#include "WideText.h"
-#include "Win32Window.h"
-#include "WindowError.h"
+#include "base/ThreadKey.h"
+#include "platform/WindowError.h"
+#include "platform/win32/FormClass.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Window.h"
 
 namespace brontelx::platform::win32 {
 namespace {
@@ -26,27 +25,12 @@ struct ThreadState {
 
 void EndThread(void* state) noexcept;
 
-class ThreadKey {
- public:
-  ThreadKey() : usable_(pthread_key_create(&key_, EndThread) == 0) {}
-  ~ThreadKey() {
-    if (usable_) pthread_key_delete(key_);
-  }
-  ThreadKey(const ThreadKey&) = delete;
-  ThreadKey& operator=(const ThreadKey&) = delete;
-
-  ThreadState* State() const { return usable_ ? static_cast<ThreadState*>(pthread_getspecific(key_)) : nullptr; }
-  bool Set(ThreadState* state) const noexcept { return usable_ && pthread_setspecific(key_, state) == 0; }
-
- private:
-  pthread_key_t key_{};
-  bool usable_;
-};
-
 ThreadKey& Key() {
-  static ThreadKey key;
+  static ThreadKey key(EndThread);
   return key;
 }
+
+ThreadState* State() noexcept { return static_cast<ThreadState*>(Key().Get()); }
 
 bool Contains(const ThreadState& state, const Win32Window* window) {
   return std::find(state.windows.begin(), state.windows.end(), window) != state.windows.end();
@@ -72,7 +56,7 @@ void DeleteIfEmpty(ThreadState* state) noexcept {
 
 LRESULT CALLBACK DeliveryProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != kDeliverMessage) return DefWindowProcW(window, message, wParam, lParam);
-  ThreadState* state = Key().State();
+  ThreadState* state = State();
   if (!state || state->busy) return 0;
   state->busy = true;
   DeliverReleases(*state);
@@ -117,7 +101,7 @@ ThreadState& CreateState() {
 }  // namespace
 
 void AddThreadWindow(Win32Window& window) {
-  ThreadState* state = Key().State();
+  ThreadState* state = State();
   ThreadState& current = state ? *state : CreateState();
   try {
     current.windows.push_back(&window);
@@ -128,14 +112,14 @@ void AddThreadWindow(Win32Window& window) {
 }
 
 void RemoveThreadWindow(Win32Window& window) noexcept {
-  ThreadState* state = Key().State();
+  ThreadState* state = State();
   if (!state) return;
   state->windows.erase(std::remove(state->windows.begin(), state->windows.end(), &window), state->windows.end());
   DeleteIfEmpty(state);
 }
 
 void PostReleases() noexcept {
-  if (const ThreadState* state = Key().State()) PostMessageW(state->delivery, kDeliverMessage, 0, 0);
+  if (const ThreadState* state = State()) PostMessageW(state->delivery, kDeliverMessage, 0, 0);
 }
 
 }  // namespace brontelx::platform::win32

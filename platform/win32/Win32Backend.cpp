@@ -1,9 +1,10 @@
-#include "Win32Backend.h"
+#include "platform/win32/Win32Backend.h"
 
 #include <windows.h>
 
-#include "WideText.h"
-#include "Win32Window.h"
+#include "base/ExecutableFile.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Window.h"
 
 namespace brontelx::platform::win32 {
 namespace {
@@ -13,21 +14,11 @@ thread_local HCURSOR cursorBefore = nullptr;
 
 // The executable's file name without folder and extension.
 std::wstring ProgramName() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return L"Error";
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
+  try {
+    return ExecutableFile().stem().wstring();
+  } catch (const std::exception&) {
+    return L"Error";
   }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  const std::size_t dot = name.rfind(L'.');
-  if (dot != std::wstring::npos && dot > 0) name.resize(dot);
-  return name;
 }
 
 }  // namespace

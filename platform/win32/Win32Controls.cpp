@@ -1,8 +1,8 @@
-#include "Win32Controls.h"
+#include "platform/win32/Win32Controls.h"
 
-#include "ControlName.h"
-#include "WideText.h"
-#include "WindowError.h"
+#include "platform/WindowError.h"
+#include "platform/win32/ControlName.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::platform::win32 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "WindowDescription.h"
+#include "platform/WindowDescription.h"
 
 namespace brontelx::platform::win32 {
 

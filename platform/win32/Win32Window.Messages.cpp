@@ -1,11 +1,11 @@
 // The message handling of Win32Window: its window procedure and the subclass procedure of its
 // controls, painting in the described colours, the Tab key and the focus.
-#include "Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 #include <commctrl.h>
 
-#include "ControlName.h"
-#include "Win32Backend.h"
+#include "platform/win32/ControlName.h"
+#include "platform/win32/Win32Backend.h"
 
 namespace brontelx::platform::win32 {
 

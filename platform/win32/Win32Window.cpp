@@ -1,16 +1,16 @@
-#include "Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "ControlName.h"
-#include "FormClass.h"
-#include "Layout.h"
-#include "ThreadWindows.h"
-#include "WideText.h"
-#include "Win32Controls.h"
+#include "platform/Layout.h"
+#include "platform/win32/ControlName.h"
+#include "platform/win32/FormClass.h"
+#include "platform/win32/ThreadWindows.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Controls.h"
 
 namespace brontelx::platform::win32 {
 namespace {

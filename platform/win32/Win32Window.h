@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "AnchorKeeper.h"
-#include "Backend.h"
-#include "GdiCache.h"
-#include "ReleaseGate.h"
-#include "TabRing.h"
-#include "Window.h"
+#include "platform/Backend.h"
+#include "platform/ReleaseGate.h"
+#include "platform/Window.h"
+#include "platform/win32/AnchorKeeper.h"
+#include "platform/win32/GdiCache.h"
+#include "platform/win32/TabRing.h"
 
 namespace brontelx::platform::win32 {
 

@@ -2,13 +2,13 @@
 
 #include <fstream>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Isql.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "tests/support/Isql.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include "ClientLibrary.h"
-#include "DatabaseError.h"
-#include "FbClient.h"
-#include "FbRef.h"
-#include "ProjectFirebirdRoot.h"
-#include "Status.h"
+#include "database/ClientLibrary.h"
+#include "database/DatabaseError.h"
+#include "database/FbClient.h"
+#include "database/FbRef.h"
+#include "database/ProjectFirebirdRoot.h"
+#include "database/Status.h"
 
 namespace brontelx {
 namespace {

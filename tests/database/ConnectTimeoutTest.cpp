@@ -4,9 +4,9 @@
 #include <chrono>
 #include <string>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "SilentServer.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "tests/support/SilentServer.h"
 
 namespace brontelx {
 namespace {

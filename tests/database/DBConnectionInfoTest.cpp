@@ -1,12 +1,12 @@
-#include "DBConnectionInfo.h"
+#include "database/DBConnectionInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "Error.h"
-#include "WinPath.h"
+#include "base/Error.h"
+#include "base/WinPath.h"
 
 namespace brontelx {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

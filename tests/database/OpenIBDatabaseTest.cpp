@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Error.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
+#include "base/Error.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

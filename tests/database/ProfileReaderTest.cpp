@@ -1,4 +1,4 @@
-#include "ProfileReader.h"
+#include "base/ProfileReader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "DBConnectionInfo.h"
-#include "TextCodec.h"
+#include "base/TextCodec.h"
+#include "database/DBConnectionInfo.h"
 
 namespace brontelx {
 namespace {

@@ -4,15 +4,15 @@
 #include <chrono>
 #include <string>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "LoopbackServer.h"
-#include "ResponseDeadline.h"
-#include "Sql.h"
-#include "StallingRelay.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "Transaction.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/ResponseDeadline.h"
+#include "database/Statement.h"
+#include "database/Transaction.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "tests/support/StallingRelay.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "DatabaseError.h"
-#include "Isql.h"
-#include "SchemaDatabase.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
+#include "database/DatabaseError.h"
+#include "schema/SchemaDatabase.h"
+#include "tests/support/Isql.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::testing {
 namespace {

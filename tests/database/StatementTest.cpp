@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "ParamScanner.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/ParamScanner.h"
+#include "database/Statement.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

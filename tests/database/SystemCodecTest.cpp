@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "Charsets.h"
-#include "DatabaseError.h"
-#include "TextCodec.h"
+#include "base/TextCodec.h"
+#include "database/Charsets.h"
+#include "database/DatabaseError.h"
 
 namespace brontelx {
 namespace {

@@ -1,11 +1,11 @@
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "Charsets.h"
-#include "Iconv.h"
+#include "base/Iconv.h"
+#include "database/Charsets.h"
 
 namespace brontelx {
 namespace {

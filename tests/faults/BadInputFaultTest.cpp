@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "DRKDBUtility.h"
-#include "HostWindows.h"
-#include "Sql.h"
-#include "TestDatabase.h"
-#include "ValidationFixture.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelCollaudiPersonalizzazioni.Form.h"
-#include "VelDatiValidazPers.Description.h"
-#include "VelDatiValidazPers.Form.h"
-#include "WindowChecks.h"
+#include "database/DRKDBUtility.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
+#include "forms/VelDatiValidazPers.Form.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "library/HostWindows.h"
+#include "tests/forms/WindowChecks.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/ValidationFixture.h"
 
 namespace brontelx {
 namespace {

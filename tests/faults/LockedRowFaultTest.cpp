@@ -5,15 +5,15 @@
 #include <functional>
 #include <memory>
 
-#include "BrontelX.Classes.h"
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Form.Base.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "TransactedStatement.h"
-#include "ValidationFixture.h"
-#include "VelCollaudiPersonalizzazioni.Form.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/TransactedStatement.h"
+#include "forms/Form.Base.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
+#include "session/BrontelX.Classes.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "tests/support/ValidationFixture.h"
 
 namespace brontelx {
 namespace {

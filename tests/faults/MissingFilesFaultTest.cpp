@@ -5,13 +5,13 @@
 #include <random>
 #include <string>
 
-#include "HostWindows.h"
-#include "LoadedLibrary.h"
-#include "Sql.h"
-#include "ValidationFixture.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelCollaudiPersonalizzazioni.Form.h"
-#include "WindowChecks.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "library/HostWindows.h"
+#include "tests/forms/WindowChecks.h"
+#include "tests/support/LoadedLibrary.h"
+#include "tests/support/Sql.h"
+#include "tests/support/ValidationFixture.h"
 
 namespace brontelx {
 namespace {

@@ -4,16 +4,16 @@
 #include <chrono>
 #include <string>
 
-#include "DRKDBUtility.h"
-#include "HostWindows.h"
-#include "LoopbackServer.h"
-#include "ResponseDeadline.h"
-#include "StallingRelay.h"
-#include "ValidationFixture.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelCollaudiPersonalizzazioni.Form.h"
-#include "VelValidazPers.h"
-#include "WindowChecks.h"
+#include "database/DRKDBUtility.h"
+#include "database/ResponseDeadline.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "library/HostWindows.h"
+#include "tests/forms/WindowChecks.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/StallingRelay.h"
+#include "tests/support/ValidationFixture.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx {
 namespace {

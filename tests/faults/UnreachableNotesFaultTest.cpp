@@ -4,10 +4,10 @@
 #include <chrono>
 #include <memory>
 
-#include "PrivateServer.h"
-#include "SilentServer.h"
-#include "ValidationFixture.h"
-#include "VelValidazPers.h"
+#include "tests/support/PrivateServer.h"
+#include "tests/support/SilentServer.h"
+#include "tests/support/ValidationFixture.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx {
 namespace {

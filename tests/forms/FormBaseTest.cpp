@@ -8,12 +8,12 @@
 
 #include <memory>
 
-#include "BrontelX.Classes.h"
-#include "FormsFixture.h"
-#include "HostWindows.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "TestForm.h"
+#include "library/HostWindows.h"
+#include "session/BrontelX.Classes.h"
+#include "tests/forms/TestForm.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx {
 namespace {

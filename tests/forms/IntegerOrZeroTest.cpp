@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "IntegerOrZero.h"
+#include "forms/IntegerOrZero.h"
 
 namespace brontelx {
 namespace {

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "BrontelX.Classes.h"
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "FormsFixture.h"
-#include "Sql.h"
-#include "TestForm.h"
-#include "TransactedStatement.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/TransactedStatement.h"
+#include "session/BrontelX.Classes.h"
+#include "tests/forms/TestForm.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx {
 namespace {

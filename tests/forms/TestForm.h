@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Error.h"
-#include "Form.Base.h"
+#include "base/Error.h"
+#include "forms/Form.Base.h"
 
 namespace brontelx::testing {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Sql.h"
-#include "TestDatabase.h"
-#include "TransactedStatement.h"
-#include "UpdateSQL.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/TransactedStatement.h"
+#include "forms/UpdateSQL.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

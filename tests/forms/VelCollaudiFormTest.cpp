@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "HostWindows.h"
-#include "ValidationFixture.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelCollaudiPersonalizzazioni.Form.h"
-#include "WindowChecks.h"
+#include "forms/VelCollaudiPersonalizzazioni.Form.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "library/HostWindows.h"
+#include "tests/forms/WindowChecks.h"
+#include "tests/support/ValidationFixture.h"
 
 namespace brontelx {
 namespace {

@@ -2,16 +2,16 @@
 
 #include <QLineEdit>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "FormsFixture.h"
-#include "HostWindows.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "TransactedStatement.h"
-#include "VelDatiValidazPers.Description.h"
-#include "VelDatiValidazPers.Form.h"
-#include "WindowChecks.h"
+#include "database/DRKDBUtility.h"
+#include "database/TransactedStatement.h"
+#include "forms/VelDatiValidazPers.Form.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "library/HostWindows.h"
+#include "tests/forms/WindowChecks.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "userdir/DRKTabX.h"
 
 namespace brontelx {
 namespace {

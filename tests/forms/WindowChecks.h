@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Form.Base.h"
+#include "forms/Form.Base.h"
 
 namespace brontelx::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ToolFixture.h"
+#include "tests/host/ToolFixture.h"
 
 namespace brontelx::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
+#include "host/CommandLine.h"
 
 namespace brontelx::cli {
 namespace {

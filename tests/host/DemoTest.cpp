@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ToolFixture.h"
+#include "tests/host/ToolFixture.h"
 
 namespace brontelx::testing {
 namespace {

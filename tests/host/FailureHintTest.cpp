@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "FailureHint.h"
+#include "host/FailureHint.h"
 
 namespace brontelx::cli {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "ToolFixture.h"
+#include "tests/host/ToolFixture.h"
 
 namespace brontelx::testing {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include "SilentServer.h"
-#include "ToolFixture.h"
+#include "tests/host/ToolFixture.h"
+#include "tests/support/SilentServer.h"
 
 namespace brontelx::testing {
 namespace {

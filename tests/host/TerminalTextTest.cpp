@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "TerminalText.h"
+#include "host/TerminalText.h"
 
 namespace brontelx::cli {
 namespace {

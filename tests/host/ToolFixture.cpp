@@ -1,8 +1,8 @@
-#include "ToolFixture.h"
+#include "tests/host/ToolFixture.h"
 
-#include "Connection.h"
-#include "DRKDBUtility.h"
-#include "Sql.h"
+#include "database/Connection.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx::testing {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "TempDir.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TempDir.h"
 
 namespace brontelx::testing {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "SilentServer.h"
-#include "ToolFixture.h"
+#include "tests/host/ToolFixture.h"
+#include "tests/support/SilentServer.h"
 
 namespace brontelx::testing {
 namespace {

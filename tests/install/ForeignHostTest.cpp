@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "DRKDBUtility.h"
-#include "Sql.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::testing {
 namespace {

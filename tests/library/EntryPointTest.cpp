@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "FormsFixture.h"
-#include "LoadedLibrary.h"
-#include "Sql.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/LoadedLibrary.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx {
 namespace {

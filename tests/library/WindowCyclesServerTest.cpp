@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "LoadedLibrary.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "ValidationFixture.h"
+#include "tests/support/LoadedLibrary.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "tests/support/ValidationFixture.h"
 
 namespace brontelx {
 namespace {

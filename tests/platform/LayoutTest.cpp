@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Layout.h"
+#include "platform/Layout.h"
 
 namespace brontelx::platform {
 namespace {

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "DRKUser.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TempDir.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "database/Statement.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKTabX.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx {
 namespace {

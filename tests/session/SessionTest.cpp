@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "BrontelX.Classes.h"
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Error.h"
-#include "Sql.h"
-#include "TestDatabase.h"
+#include "base/Error.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "session/BrontelX.Classes.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx {
 namespace {

@@ -1,13 +1,13 @@
-#include "FormsFixture.h"
+#include "tests/support/FormsFixture.h"
 
 #include <QApplication>
 #include <QWidget>
 
 #include <filesystem>
 
-#include "DRKDBUtility.h"
-#include "Sql.h"
-#include "TransactedStatement.h"
+#include "database/DRKDBUtility.h"
+#include "database/TransactedStatement.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx::testing {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
-#include "QtBackend.h"
-#include "TestDatabase.h"
+#include "database/Connection.h"
+#include "platform/qt/QtBackend.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::testing {
 

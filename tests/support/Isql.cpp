@@ -1,11 +1,11 @@
-#include "Isql.h"
+#include "tests/support/Isql.h"
 
 #include <stdio.h>
 
 #include <fstream>
 #include <stdexcept>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace brontelx::testing {
 namespace {

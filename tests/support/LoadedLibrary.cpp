@@ -1,4 +1,4 @@
-#include "LoadedLibrary.h"
+#include "tests/support/LoadedLibrary.h"
 
 #include <dlfcn.h>
 

@@ -1,8 +1,8 @@
-#include "PrivateServer.h"
+#include "tests/support/PrivateServer.h"
 
 #include <stdexcept>
 
-#include "ChildProcess.h"
+#include "tests/support/ChildProcess.h"
 
 namespace brontelx::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace brontelx::testing {
 

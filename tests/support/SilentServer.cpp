@@ -1,4 +1,4 @@
-#include "SilentServer.h"
+#include "tests/support/SilentServer.h"
 
 #include <netinet/in.h>
 #include <poll.h>

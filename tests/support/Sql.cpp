@@ -1,6 +1,6 @@
-#include "Sql.h"
+#include "tests/support/Sql.h"
 
-#include "TransactedStatement.h"
+#include "database/TransactedStatement.h"
 
 namespace brontelx::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
+#include "database/Connection.h"
 
 namespace brontelx::testing {
 

@@ -1,4 +1,4 @@
-#include "StallingRelay.h"
+#include "tests/support/StallingRelay.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>

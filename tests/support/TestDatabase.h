@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "SchemaDatabase.h"
-#include "TempDir.h"
+#include "schema/SchemaDatabase.h"
+#include "tests/support/TempDir.h"
 
 namespace brontelx::testing {
 

@@ -2,7 +2,7 @@
 // end, so that the engine's threads are gone before the leak checker inspects the process.
 #include <gtest/gtest.h>
 
-#include "ClientShutdown.h"
+#include "database/ClientShutdown.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

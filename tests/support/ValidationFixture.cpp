@@ -1,8 +1,8 @@
-#include "ValidationFixture.h"
+#include "tests/support/ValidationFixture.h"
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "Sql.h"
+#include "database/DRKDBUtility.h"
+#include "tests/support/Sql.h"
+#include "userdir/DRKTabX.h"
 
 namespace brontelx::testing {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "FormsFixture.h"
-#include "TestDatabase.h"
+#include "tests/support/FormsFixture.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::testing {
 

@@ -3,12 +3,12 @@
 #include <chrono>
 #include <thread>
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "DatabaseError.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TestDatabase.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKTabX.h"
 
 namespace brontelx {
 namespace {

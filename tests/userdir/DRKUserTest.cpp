@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <thread>
 
-#include "DRKDBUtility.h"
-#include "DRKUser.h"
-#include "DatabaseError.h"
-#include "Error.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "Transaction.h"
+#include "base/Error.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "database/Transaction.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx {
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "DRKDBUtility.h"
-#include "DRKUser.h"
-#include "DatabaseError.h"
-#include "Sql.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "TransactedStatement.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "database/Statement.h"
+#include "database/TransactedStatement.h"
+#include "tests/support/Sql.h"
+#include "tests/support/TestDatabase.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "VelZidBolFixture.h"
+#include "tests/validations/VelZidBolFixture.h"
 
 namespace brontelx {
 namespace {

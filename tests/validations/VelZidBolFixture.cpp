@@ -1,11 +1,11 @@
-#include "VelZidBolFixture.h"
+#include "tests/validations/VelZidBolFixture.h"
 
-#include "DRKDBUtility.h"
-#include "DRKTabX.h"
-#include "LoopbackServer.h"
-#include "Sql.h"
-#include "TransactedStatement.h"
-#include "VelValidazPers.h"
+#include "database/DRKDBUtility.h"
+#include "database/TransactedStatement.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/support/Sql.h"
+#include "userdir/DRKTabX.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx::testing {
 

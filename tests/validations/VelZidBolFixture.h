@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Connection.h"
-#include "TestDatabase.h"
+#include "database/Connection.h"
+#include "tests/support/TestDatabase.h"
 
 namespace brontelx::testing {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "LoopbackServer.h"
-#include "VelZidBolFixture.h"
+#include "tests/support/LoopbackServer.h"
+#include "tests/validations/VelZidBolFixture.h"
 
 namespace brontelx {
 namespace {

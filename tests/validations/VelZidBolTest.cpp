@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "DRKDBUtility.h"
-#include "DatabaseError.h"
-#include "Sql.h"
-#include "VelValidazPers.h"
-#include "VelZidBolFixture.h"
+#include "database/DRKDBUtility.h"
+#include "database/DatabaseError.h"
+#include "tests/support/Sql.h"
+#include "tests/validations/VelZidBolFixture.h"
+#include "validations/VelValidazPers.h"
 
 namespace brontelx {
 namespace {

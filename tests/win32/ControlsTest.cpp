@@ -2,10 +2,10 @@
 // names, classes, places, captions, fonts, colours, tab order and anchors.
 #include <gtest/gtest.h>
 
-#include "ControlName.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelDatiValidazPers.Description.h"
-#include "Win32TestSupport.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "platform/win32/ControlName.h"
+#include "tests/win32/Win32TestSupport.h"
 
 namespace brontelx::testing {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <thread>
 
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelDatiValidazPers.Description.h"
-#include "Win32TestSupport.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "tests/win32/Win32TestSupport.h"
 
 namespace brontelx::testing {
 namespace {

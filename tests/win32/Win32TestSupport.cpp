@@ -1,8 +1,8 @@
-#include "Win32TestSupport.h"
+#include "tests/win32/Win32TestSupport.h"
 
 #include <stdexcept>
 
-#include "ControlName.h"
+#include "platform/win32/ControlName.h"
 
 namespace brontelx::platform {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Win32Backend.h"
-#include "Window.h"
+#include "platform/Window.h"
+#include "platform/win32/Win32Backend.h"
 
 namespace brontelx::platform {
 

@@ -2,11 +2,11 @@
 // the wait cursor, the standard error box, and failures to build.
 #include <gtest/gtest.h>
 
-#include "ControlName.h"
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "WideText.h"
-#include "WaitCursor.h"
-#include "Win32TestSupport.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "platform/WaitCursor.h"
+#include "platform/win32/ControlName.h"
+#include "platform/win32/WideText.h"
+#include "tests/win32/Win32TestSupport.h"
 
 namespace brontelx::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "ClientLibrary.h"
-#include "DatabaseError.h"
+#include "database/ClientLibrary.h"
+#include "database/DatabaseError.h"
 
 namespace brontelx {
 namespace {

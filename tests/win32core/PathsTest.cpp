@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "DRKDBUtility.h"
-#include "DRKUser.h"
-#include "Utf8Path.h"
+#include "base/Utf8Path.h"
+#include "database/DRKDBUtility.h"
+#include "userdir/DRKUser.h"
 
 namespace brontelx {
 namespace {

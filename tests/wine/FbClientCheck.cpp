@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace {
 

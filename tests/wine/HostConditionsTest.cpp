@@ -19,12 +19,12 @@
 #include <thread>
 #include <vector>
 
-#include "Connection.h"
-#include "DRKDBUtility.h"
-#include "ExportCall.h"
-#include "MessagePump.h"
-#include "Sql.h"
-#include "WideText.h"
+#include "database/Connection.h"
+#include "database/DRKDBUtility.h"
+#include "host/win32/ExportCall.h"
+#include "host/win32/MessagePump.h"
+#include "platform/win32/WideText.h"
+#include "tests/support/Sql.h"
 
 namespace brontelx {
 namespace {

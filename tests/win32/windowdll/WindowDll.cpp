@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "VelCollaudiPersonalizzazioni.Description.h"
-#include "VelDatiValidazPers.Description.h"
-#include "Win32Backend.h"
+#include "forms/descriptions/VelCollaudiPersonalizzazioni.Description.h"
+#include "forms/descriptions/VelDatiValidazPers.Description.h"
+#include "platform/win32/Win32Backend.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ParamBlock.h"
+#include "database/internal/ParamBlock.h"
 
 // The parameter lists of connections and transactions: one "name" or "name=value" line an item.
 namespace brontelx::db {

@@ -1,10 +1,10 @@
-#include "ExecutableFile.h"
+#include "base/ExecutableFile.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "Error.h"
+#include "base/Error.h"
 
 namespace brontelx {
 

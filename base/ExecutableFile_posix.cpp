@@ -1,4 +1,4 @@
-#include "ExecutableFile.h"
+#include "base/ExecutableFile.h"
 
 namespace brontelx {
 

@@ -1,4 +1,4 @@
-#include "Utf8FileNames.h"
+#include "base/Utf8FileNames.h"
 
 namespace brontelx::db::client {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ParamLines.h"
+#include "database/internal/ParamLines.h"
 
 // The published transaction parameter items, by number and by name.
 namespace brontelx::db::tpb {

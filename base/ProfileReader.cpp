@@ -1,4 +1,4 @@
-#include "ProfileReader.h"
+#include "base/ProfileReader.h"
 
 #include <algorithm>
 #include <exception>
@@ -6,7 +6,7 @@
 #include <optional>
 #include <system_error>
 
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace brontelx {
 namespace {

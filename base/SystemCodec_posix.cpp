@@ -1,7 +1,7 @@
-#include "SystemCodec.h"
+#include "base/SystemCodec.h"
 
-#include "Iconv.h"
-#include "TextCodec.h"
+#include "base/Iconv.h"
+#include "base/TextCodec.h"
 
 namespace brontelx::text {
 namespace {

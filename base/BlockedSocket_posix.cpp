@@ -1,4 +1,4 @@
-#include "BlockedSocket.h"
+#include "base/BlockedSocket.h"
 
 #include <poll.h>
 #include <sys/socket.h>

@@ -1,6 +1,6 @@
-#include "WinPath.h"
+#include "base/WinPath.h"
 
-#include "Ascii.h"
+#include "base/Ascii.h"
 
 namespace brontelx::winpath {
 namespace {

@@ -1,10 +1,10 @@
-#include "SystemCodec.h"
+#include "base/SystemCodec.h"
 
 #include <windows.h>
 
 #include <climits>
 
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace brontelx::text {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Charsets.h"
+#include "database/Charsets.h"
 
 namespace brontelx::db {
 

@@ -1,4 +1,4 @@
-#include "EngineDescriptors.h"
+#include "base/EngineDescriptors.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Status.h"
+#include "database/Status.h"
 
 namespace brontelx::db {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "FbRef.h"
-#include "Param.h"
+#include "database/FbRef.h"
+#include "database/Param.h"
 
 namespace brontelx::db {
 

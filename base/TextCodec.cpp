@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "DeadlineTimer.h"
+#include "base/DeadlineTimer.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "DeadlineTimer.h"
+#include "base/DeadlineTimer.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "HostSignals.h"
+#include "base/HostSignals.h"
 
 namespace brontelx::db {
 

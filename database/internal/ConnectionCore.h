@@ -4,10 +4,10 @@
 
 #include <optional>
 
-#include "CharsetPolicy.h"
-#include "FbHandle.h"
-#include "Tie.h"
-#include "Wire.h"
+#include "database/FbHandle.h"
+#include "database/internal/CharsetPolicy.h"
+#include "database/internal/Tie.h"
+#include "database/internal/Wire.h"
 
 namespace brontelx::db {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "Charsets.h"
+#include "database/Charsets.h"
 
 namespace brontelx::db {
 

@@ -1,4 +1,4 @@
-#include "HostSignals.h"
+#include "base/HostSignals.h"
 
 namespace brontelx::db::client {
 

@@ -1,6 +1,6 @@
-#include "Utf8Path.h"
+#include "base/Utf8Path.h"
 
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace brontelx {
 

@@ -1,4 +1,4 @@
-#include "HostSignals.h"
+#include "base/HostSignals.h"
 
 #include <pthread.h>
 #include <signal.h>

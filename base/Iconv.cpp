@@ -1,11 +1,11 @@
-#include "Iconv.h"
+#include "base/Iconv.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <memory>
 
-#include "TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace brontelx::text {
 namespace {

@@ -1,4 +1,4 @@
-#include "EngineDescriptors.h"
+#include "base/EngineDescriptors.h"
 
 namespace brontelx::db::client {
 
