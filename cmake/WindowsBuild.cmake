@@ -51,6 +51,7 @@ function(brontelx_add_windows_test target)
 endfunction()
 add_subdirectory(tests/win32)
 add_subdirectory(tests/win32core)
+add_subdirectory(tests/winprograms)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # The databases of the end-to-end run, created on a Firebird server through fbclient.dll.
   add_subdirectory(schema)

@@ -22,12 +22,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,6 +34,7 @@
 #include "SchemaDatabase.h"
 #include "Sql.h"
 #include "WideText.h"
+#include "WinePaths.h"
 #include "WindowsProgram.h"
 
 namespace brontelx {
@@ -44,31 +43,18 @@ namespace {
 namespace fs = std::filesystem;
 using platform::win32::ToUtf8;
 using platform::win32::ToWide;
+using testing::CountLines;
+using testing::LinesStarting;
+using testing::ProgramFolder;
+using testing::Setting;
+using testing::WindowsPath;
 
 // The longest any one program of the run may take.
 constexpr DWORD kProgramTimeLimit = 180 * 1000;
 
-constexpr const wchar_t* kSettings[] = {L"BRONTELX_FB_SERVER",          L"BRONTELX_FB_DATA",
-                                        L"BRONTELX_INSTALLED",          L"BRONTELX_SCREENSHOTS",
-                                        L"BRONTELX_TEST_HOST",          L"BRONTELX_HOST_CONDITIONS_TESTS",
-                                        L"BRONTELX_LIBGCC",             L"BRONTELX_WINPTHREAD"};
-
-// A setting as UTF-8 (read in UTF-16: the ANSI code page may not hold the paths it names), empty
-// when unset.
-std::string Setting(const wchar_t* name) {
-  const wchar_t* value = _wgetenv(name);
-  return value ? ToUtf8(value) : std::string();
-}
-
-// A path of this machine as Wine's drive Z: shows it; a Windows path as it is.
-fs::path WindowsPath(const std::string& path) {
-  if (path.empty() || path.front() != '/') return fs::path(ToWide(path));
-  std::wstring windows = L"Z:" + ToWide(path);
-  for (wchar_t& c : windows) {
-    if (c == L'/') c = L'\\';
-  }
-  return fs::path(windows);
-}
+constexpr const wchar_t* kSettings[] = {
+    L"BRONTELX_FB_SERVER", L"BRONTELX_FB_DATA",  L"BRONTELX_INSTALLED",          L"BRONTELX_SCREENSHOTS",
+    L"BRONTELX_TEST_HOST", L"BRONTELX_LIBGCC",   L"BRONTELX_HOST_CONDITIONS_TESTS", L"BRONTELX_WINPTHREAD"};
 
 // Text for a '...' literal of SQL: apostrophes doubled.
 std::string SqlText(const std::string& text) {
@@ -78,29 +64,6 @@ std::string SqlText(const std::string& text) {
     if (c == '\'') quoted += '\'';
   }
   return quoted;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-bool HasLine(const std::string& text, const std::string& line) {
-  for (const std::string& each : Lines(text)) {
-    if (each == line) return true;
-  }
-  return false;
-}
-
-// The lines of `text` that begin with `prefix`.
-std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
-  std::vector<std::string> found;
-  for (const std::string& line : Lines(text)) {
-    if (line.rfind(prefix, 0) == 0) found.push_back(line);
-  }
-  return found;
 }
 
 // A dati.ini of section CONFIG, in Windows's line ends, with the key=value lines given.
@@ -142,7 +105,7 @@ struct Installation {
       fs::copy_file(from, to, fs::copy_options::overwrite_existing);
     };
     copy(WindowsPath(Setting(L"BRONTELX_TEST_HOST")), hostFolder / L"brontelx-winhost.exe");
-    copy(ThisFolder() / L"fbclient.dll", hostFolder / L"fbclient.dll");
+    copy(ProgramFolder() / L"fbclient.dll", hostFolder / L"fbclient.dll");
     copy(installed / L"BrontelX.dll", library);
     copy(installed / L"brontelx.exe", hostFolder / L"brontelx.exe");
     // The host-conditions program runs beside the toolchain's shared libgcc and the threads
@@ -154,12 +117,6 @@ struct Installation {
     }
     screenshots = WindowsPath(Setting(L"BRONTELX_SCREENSHOTS"));
     fs::create_directories(screenshots);
-  }
-
-  static fs::path ThisFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return fs::path(path).parent_path();
   }
 
   // The user directory in Windows-1252 (as the product's Windows programs write it) with user 1
@@ -236,11 +193,6 @@ class EndToEndTest : public ::testing::Test {
   const Installation* at = nullptr;
 };
 
-// Everything a program wrote, for a failure's message.
-std::string Shown(const testing::ProgramRun& run) {
-  return "exit status " + std::to_string(run.exitCode) + "\n--- output:\n" + run.output + "--- errors:\n" + run.errors;
-}
-
 TEST_F(EndToEndTest, TheTestWindowThroughOrdinal4ShowsTheResultsIsLoggedAndStoresItsPlacement) {
   // A datum missing from the delivery notes, one in no opened chain, one in an opened chain; the
   // screenshot shows the last result.
@@ -251,8 +203,8 @@ TEST_F(EndToEndTest, TheTestWindowThroughOrdinal4ShowsTheResultsIsLoggedAndStore
        L"--set", L"EditDatoAcquisito=BOL-1002", L"--click", L"ButtonTestVelZidBol", L"--read", L"EditRisultato",
        L"--set", L"EditDatoAcquisito=BOL-1001", L"--click", L"ButtonTestVelZidBol", L"--read", L"EditRisultato",
        L"--screenshot", (at->screenshots / L"win32-test-window.png").wstring(), L"--close"});
-  ASSERT_EQ(run.exitCode, 0u) << Shown(run);
-  EXPECT_TRUE(HasLine(run.output, "#4 returned 0")) << Shown(run);
+  ASSERT_EQ(run.exitCode, 0u) << testing::Describe(run);
+  EXPECT_EQ(CountLines(run.output, "#4 returned 0"), 1) << testing::Describe(run);
   const std::string caption = ": Collaudo Personalizzazioni - Utente: Niccolò Bianchi - Ditta: Città Srl";
   std::string window;
   for (const std::string& line : LinesStarting(run.output, "window ")) {
@@ -260,12 +212,12 @@ TEST_F(EndToEndTest, TheTestWindowThroughOrdinal4ShowsTheResultsIsLoggedAndStore
       window = line.substr(7, line.size() - caption.size() - 7);
     }
   }
-  ASSERT_FALSE(window.empty()) << "the caption does not name the user and company\n" << Shown(run);
+  ASSERT_FALSE(window.empty()) << "the caption does not name the user and company\n" << testing::Describe(run);
   EXPECT_EQ(LinesStarting(run.output, "EditRisultato: "),
             (std::vector<std::string>{"EditRisultato: ERR - Bolletta BOL-9999 non trovata nell'archivio RUX.",
                                       "EditRisultato: ERR - Bolletta BOL-1002 non associata a nessuna catena di APERTURA.",
                                       "EditRisultato: OK"}));
-  EXPECT_TRUE(HasLine(run.output, "window closed and destroyed")) << "the window outlived its close\n" << Shown(run);
+  EXPECT_EQ(CountLines(run.output, "window closed and destroyed"), 1) << "the window outlived its close\n" << testing::Describe(run);
   EXPECT_EQ(at->Value("user.fdb", "SELECT HANDLEFINESTRA FROM TELVILOGFUNZ WHERE IDFINESTRA = 100"), window);
   EXPECT_EQ(at->Value("archivio.fdb",
                       "SELECT COUNT(*) FROM STOPOS1 WHERE CodiceSituazione = 2 AND CodiceUtente = 1 "
@@ -280,9 +232,9 @@ TEST_F(EndToEndTest, TheSettingsWindowThroughOrdinal5ShowsTheStoredLocation) {
               {at->library.wstring(), L"#5", L"--user", L"1", L"--window-log", L"101", L"--error", L"GetUltimoErroreX",
                L"--read", L"EditVelZidBolDBRux", L"--screenshot",
                (at->screenshots / L"win32-settings-window.png").wstring(), L"--close"});
-  ASSERT_EQ(run.exitCode, 0u) << Shown(run);
-  EXPECT_TRUE(HasLine(run.output, "#5 returned 0")) << Shown(run);
-  EXPECT_TRUE(HasLine(run.output, "EditVelZidBolDBRux: " + at->server + "/rux.fdb")) << Shown(run);
+  ASSERT_EQ(run.exitCode, 0u) << testing::Describe(run);
+  EXPECT_EQ(CountLines(run.output, "#5 returned 0"), 1) << testing::Describe(run);
+  EXPECT_EQ(CountLines(run.output, "EditVelZidBolDBRux: " + at->server + "/rux.fdb"), 1) << testing::Describe(run);
 }
 
 // HostConditionsTest.cpp in the host's folder: failing calls beside the shared libgcc, windows
@@ -294,9 +246,9 @@ TEST_F(EndToEndTest, TheConditionsOfRealHostsHoldInTheHostsFolder) {
   SetEnvironmentVariableW(L"BRONTELX_ARCHIVE", ToWide(at->server + "/archivio.fdb").c_str());
   const testing::ProgramRun run = at->Run(L"brontelx_host_conditions_tests.exe", L"host-conditions", {});
   // A Wine program that crashes may still end with status 0: the report must say the tests passed.
-  EXPECT_EQ(run.exitCode, 0u) << Shown(run);
-  EXPECT_FALSE(LinesStarting(run.output, "[  PASSED  ]").empty()) << Shown(run);
-  EXPECT_TRUE(LinesStarting(run.output, "[  FAILED  ]").empty()) << Shown(run);
+  EXPECT_EQ(run.exitCode, 0u) << testing::Describe(run);
+  EXPECT_FALSE(LinesStarting(run.output, "[  PASSED  ]").empty()) << testing::Describe(run);
+  EXPECT_TRUE(LinesStarting(run.output, "[  FAILED  ]").empty()) << testing::Describe(run);
 }
 
 // The installed brontelx.exe in the host's folder, where fbclient.dll and user\dati.ini are.
@@ -327,14 +279,13 @@ TEST_F(EndToEndTest, TheSupportToolReadsTheDatabasesOnTheServer) {
   int number = 0;
   for (const auto& each : cases) {
     const testing::ProgramRun run = at->Run(L"brontelx.exe", L"tool-" + std::to_wstring(++number), each.arguments);
-    const std::string shown = "brontelx.exe " + ToUtf8(each.arguments.front()) + ": " + Shown(run);
+    const std::string shown = "brontelx.exe " + ToUtf8(each.arguments.front()) + ": " + testing::Describe(run);
     EXPECT_EQ(run.exitCode, each.exitCode) << shown;
     if (!each.output.empty()) {
       EXPECT_EQ(run.output.substr(0, run.output.find_last_not_of('\n') + 1), each.output) << shown;
     }
     if (!each.line.empty()) {
-      const std::vector<std::string> lines = Lines(run.output);
-      EXPECT_EQ(std::count(lines.begin(), lines.end(), each.line), each.lineCount) << shown;
+      EXPECT_EQ(CountLines(run.output, each.line), each.lineCount) << shown;
     }
     EXPECT_NE(run.errors.find(each.errorsHold), std::string::npos) << shown;
   }

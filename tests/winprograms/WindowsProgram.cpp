@@ -1,8 +1,10 @@
 #include "WindowsProgram.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "WideText.h"
@@ -101,6 +103,30 @@ ProgramRun RunProgram(const std::wstring& program, const std::vector<std::wstrin
   run.output = output.Text();
   run.errors = errors.Text();
   return run;
+}
+
+std::string Describe(const ProgramRun& run) {
+  return "exit status " + std::to_string(run.exitCode) + "\n--- output:\n" + run.output + "--- errors:\n" + run.errors;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+int CountLines(const std::string& text, const std::string& line) {
+  const std::vector<std::string> lines = Lines(text);
+  return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const std::string& line : Lines(text)) {
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  }
+  return found;
 }
 
 }  // namespace brontelx::testing

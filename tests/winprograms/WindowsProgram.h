@@ -22,4 +22,12 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::wstring& program, const std::vector<std::wstring>& arguments,
                       const std::wstring& logBase, DWORD timeoutMilliseconds);
 
+// How a run ended and everything it wrote, for a failure's message.
+std::string Describe(const ProgramRun& run);
+
+// The lines of a program's output; those equal to `line`; those that begin with `prefix`.
+std::vector<std::string> Lines(const std::string& text);
+int CountLines(const std::string& text, const std::string& line);
+std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix);
+
 }  // namespace brontelx::testing
