@@ -15,12 +15,6 @@
 #include "FbClient.h"
 #include "HostSignals.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include "DatabaseError.h"
-#endif
-
 namespace brontelx::db {
 namespace {
 
@@ -30,11 +24,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kRetry{100};
 
 // The calls under way and the thread that ends those that pass their deadline. The thread starts
-// with the first watched call. On Linux it stays and is joined when the module unloads. A Windows
-// DLL's thread can be joined neither while the DLL unloads (its end waits for the loader lock the
-// unloading thread holds) nor at process exit (it was killed, and the join never returns), so
-// there the thread holds a reference to the module and ends with the last watched call, letting go
-// of the module as it ends.
+// with the first watched call and is joined when the module unloads.
 class Watchdog {
  public:
   static Watchdog& Instance() {
@@ -44,11 +34,10 @@ class Watchdog {
 
   std::uint64_t Add(Firebird::IAttachment* attachment, std::uint64_t thread, int seconds) {
     const std::lock_guard lock(mutex_);
-    if (!running_) {
+    if (!thread_.joinable()) {
       // The watchdog takes none of the host's signals.
       const client::HostSignals hostSignals;
-      Start();
-      running_ = true;
+      thread_ = std::thread([this] { Run(); });
     }
     const std::uint64_t id = ++lastId_;
     calls_.push_back({id, Clock::now() + std::chrono::seconds(seconds), attachment, thread, false});
@@ -59,14 +48,6 @@ class Watchdog {
   void Remove(std::uint64_t id) {
     const std::lock_guard lock(mutex_);
     std::erase_if(calls_, [id](const Call& call) { return call.id == id; });
-#ifdef _WIN32
-    if (calls_.empty() && running_) {
-      // A call added meanwhile starts a thread of the next generation.
-      ++generation_;
-      running_ = false;
-      wake_.notify_all();
-    }
-#endif
   }
 
   bool Expired(std::uint64_t id) {
@@ -75,16 +56,14 @@ class Watchdog {
     return call != calls_.end() && call->expired;
   }
 
-#ifndef _WIN32
   ~Watchdog() {
     {
       const std::lock_guard lock(mutex_);
-      ++generation_;
+      stopping_ = true;
     }
-    wake_.notify_all();
+    wake_.notify_one();
     if (thread_.joinable()) thread_.join();
   }
-#endif
 
  private:
   struct Call {
@@ -95,43 +74,9 @@ class Watchdog {
     bool expired;
   };
 
-#ifdef _WIN32
-  struct ThreadStart {
-    Watchdog* watchdog;
-    std::uint64_t generation;
-    HMODULE module;
-  };
-
-  static DWORD WINAPI ThreadMain(void* parameter) {
-    const ThreadStart begun = *static_cast<ThreadStart*>(parameter);
-    delete static_cast<ThreadStart*>(parameter);
-    begun.watchdog->Run(begun.generation);
-    FreeLibraryAndExitThread(begun.module, 0);
-  }
-
-  void Start() {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&Instance), &module)) {
-      throw DatabaseError("Cannot start the response watchdog: the module is not found");
-    }
-    auto* start = new ThreadStart{this, generation_, module};
-    const HANDLE thread = CreateThread(nullptr, 0, &Watchdog::ThreadMain, start, 0, nullptr);
-    if (!thread) {
-      delete start;
-      FreeLibrary(module);
-      throw DatabaseError("Cannot start the response watchdog");
-    }
-    CloseHandle(thread);
-  }
-
-#else
-  void Start() { thread_ = std::thread([this, generation = generation_] { Run(generation); }); }
-#endif
-
-  // Runs until the generation it was started in ends.
-  void Run(std::uint64_t generation) {
+  void Run() {
     std::unique_lock lock(mutex_);
-    while (generation_ == generation) {
+    while (!stopping_) {
       const auto next = std::min_element(calls_.begin(), calls_.end(),
                                          [](const Call& a, const Call& b) { return a.due < b.due; });
       if (next == calls_.end()) {
@@ -167,11 +112,8 @@ class Watchdog {
   std::condition_variable wake_;
   std::vector<Call> calls_;
   std::uint64_t lastId_ = 0;
-  std::uint64_t generation_ = 0;
-  bool running_ = false;
-#ifndef _WIN32
+  bool stopping_ = false;
   std::thread thread_;
-#endif
 };
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
