@@ -36,8 +36,24 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 enable_testing()
+# Registers the GoogleTest program `target` in CTest. CTest runs it through
+# CMAKE_CROSSCOMPILING_EMULATOR (Wine), from the program's folder, in a UTF-8 locale (Wine turns
+# this machine's file names into Windows ones in the locale's character set), for at most 180 s.
+# It fails on a non-zero exit status and on a test reported failed, whatever status Wine ends with.
+# Further arguments are NAME=VALUE settings of the test's environment.
+function(brontelx_add_windows_test target)
+  add_test(NAME ${target} COMMAND ${target} WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>)
+  set(environment LC_ALL=C.UTF-8 ${ARGN})
+  set_tests_properties(${target} PROPERTIES
+    FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
+    TIMEOUT 180
+    ENVIRONMENT "${environment}")
+endfunction()
 add_subdirectory(tests/win32)
 add_subdirectory(tests/win32core)
+add_subdirectory(tests/winprograms)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The databases of the end-to-end run, created on a Firebird server through fbclient.dll.
+  add_subdirectory(schema)
   add_subdirectory(tests/wine)
 endif()

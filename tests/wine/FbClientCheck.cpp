@@ -7,6 +7,9 @@
 //   brontelx_fbclient_check SERVER DATABASE
 //     SERVER    host/port of the server, e.g. 127.0.0.1/3050
 //     DATABASE  where the server creates the database (a path on the server's machine)
+//   brontelx_fbclient_check
+//     as CTest runs it: SERVER from BRONTELX_FB_SERVER, DATABASE fbclient-check.fdb in the folder
+//     BRONTELX_FB_DATA (on the server's machine); exit status 77 (skipped) when they are not set.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -121,18 +124,36 @@ int Run(const std::string& server, const std::string& database) {
 
 }  // namespace
 
-// The arguments are taken as UTF-16 and the database's path travels flagged as UTF-8: in the ANSI
-// code page a non-ASCII build folder reached the client as bytes it could not read.
+// The exit status CTest counts as skipped.
+constexpr int kSkipped = 77;
+
+// The arguments and settings are taken as UTF-16 and the database's path travels flagged as UTF-8:
+// in the ANSI code page a non-ASCII build folder reached the client as bytes it could not read.
 int main() {
+  using brontelx::platform::win32::ToUtf8;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (argv == nullptr || argc != 3) {
-    std::fprintf(stderr, "usage: brontelx_fbclient_check SERVER DATABASE\n");
+  if (argv == nullptr || (argc != 3 && argc != 1)) {
+    std::fprintf(stderr, "usage: brontelx_fbclient_check [SERVER DATABASE]\n");
     return 2;
   }
-  using brontelx::platform::win32::ToUtf8;
-  const int result = Run(ToUtf8(argv[1]), ToUtf8(argv[2]));
+  std::string server;
+  std::string database;
+  if (argc == 3) {
+    server = ToUtf8(argv[1]);
+    database = ToUtf8(argv[2]);
+  } else {
+    const wchar_t* serverSetting = _wgetenv(L"BRONTELX_FB_SERVER");
+    const wchar_t* dataSetting = _wgetenv(L"BRONTELX_FB_DATA");
+    if (!serverSetting || !*serverSetting || !dataSetting || !*dataSetting) {
+      std::printf("SKIPPED: BRONTELX_FB_SERVER and BRONTELX_FB_DATA name no Firebird server to reach\n");
+      return kSkipped;
+    }
+    server = ToUtf8(serverSetting);
+    database = ToUtf8(dataSetting) + "/fbclient-check.fdb";
+  }
   LocalFree(argv);
+  const int result = Run(server, database);
   std::printf("%s\n", result == 0 ? "fbclient check passed" : "fbclient check failed");
   return result;
 }

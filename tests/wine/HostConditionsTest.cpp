@@ -1,5 +1,5 @@
 // BrontelX.dll in the conditions of real 32-bit hosts, against the databases of the end-to-end
-// installation on the private server (scripts/test-windows.sh lays it out and runs this program in
+// installation on the private server (brontelx_end_to_end_tests lays it out and runs this program in
 // the host's folder): the process has loaded the toolchain's shared libgcc before the library, the
 // host destroys windows itself or lets their thread end or exits with them open, and unloads the
 // library while a thread that called it still runs. Sessions are counted as attachments on the
