@@ -29,13 +29,13 @@
 #include <string>
 #include <vector>
 
-#include "Connection.h"
-#include "DRKDBUtility.h"
-#include "SchemaDatabase.h"
-#include "Sql.h"
-#include "WideText.h"
-#include "WinePaths.h"
-#include "WindowsProgram.h"
+#include "database/Connection.h"
+#include "database/DRKDBUtility.h"
+#include "schema/SchemaDatabase.h"
+#include "tests/support/Sql.h"
+#include "platform/win32/WideText.h"
+#include "tests/winprograms/WinePaths.h"
+#include "tests/winprograms/WindowsProgram.h"
 
 namespace brontelx {
 namespace {

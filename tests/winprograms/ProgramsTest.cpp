@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "WideText.h"
-#include "WinePaths.h"
-#include "WindowsProgram.h"
+#include "platform/win32/WideText.h"
+#include "tests/winprograms/WinePaths.h"
+#include "tests/winprograms/WindowsProgram.h"
 
 namespace brontelx::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "WindowsProgram.h"
+#include "tests/winprograms/WindowsProgram.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::testing {
 namespace {

@@ -1,10 +1,10 @@
-#include "WinePaths.h"
+#include "tests/winprograms/WinePaths.h"
 
 #include <windows.h>
 
 #include <cstdlib>
 
-#include "WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace brontelx::testing {
 
