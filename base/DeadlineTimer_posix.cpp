@@ -70,8 +70,10 @@ class Watchdog {
       }
       DeadlineTimer::State& timer = **next;
       if (timer.due > DeadlineTimer::Clock::now()) {
-        wakeAt_ = timer.due;
-        wake_.wait_until(lock, timer.due);
+        // A copy: the timer may be gone when the wait ends.
+        const auto due = timer.due;
+        wakeAt_ = due;
+        wake_.wait_until(lock, due);
         continue;
       }
       timer.due = timer.onDue() ? DeadlineTimer::Clock::time_point::max()
