@@ -42,6 +42,7 @@ started=$SECONDS
 work=$BRONTELX_ROOT/build/windows-test
 xvfb_pid=
 server_dir=
+server_data=
 port=
 forwarder_dll=
 
@@ -67,6 +68,7 @@ cleanup() {
   [[ -z ${WINEPREFIX:-} ]] || timeout 30 wineserver -k >/dev/null 2>&1 || true
   [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
   [[ -z $server_dir ]] || "$BRONTELX_ROOT/scripts/fbserver.sh" stop "$server_dir"
+  [[ -z $server_data ]] || rm -rf "$server_data"
 }
 
 fail() {
@@ -282,8 +284,10 @@ if [[ -z $i386_missing ]]; then
   start_server
   # The test programs that reach the server find fbclient.dll beside them.
   cp "$forwarder_dll" "$x86/tests/wine/fbclient.dll"
-  mkdir -p "$work/fbserver-data"
-  BRONTELX_FB_SERVER=127.0.0.1/$port BRONTELX_FB_DATA=$work/fbserver-data \
+  # The databases the end-to-end program creates on the server lie in a folder named in ASCII: the
+  # 32-bit client mangles a name beyond ASCII on creating a database there (it opens one fine).
+  server_data=$(mktemp -d /tmp/brontelx-fbserver-data.XXXXXX)
+  BRONTELX_FB_SERVER=127.0.0.1/$port BRONTELX_FB_DATA=$server_data \
     BRONTELX_INSTALLED=$installed_bin BRONTELX_SCREENSHOTS=$BRONTELX_ROOT/build/windows-screenshots \
     run_ctest "$x86" 32
   echo "Screenshots of BrontelX.dll's windows: $BRONTELX_ROOT/build/windows-screenshots"
