@@ -29,11 +29,12 @@
 #include <string>
 #include <vector>
 
+#include "base/ExecutableFile.h"
 #include "database/Connection.h"
 #include "database/DRKDBUtility.h"
+#include "platform/win32/WideText.h"
 #include "schema/SchemaDatabase.h"
 #include "tests/support/Sql.h"
-#include "platform/win32/WideText.h"
 #include "tests/winprograms/WinePaths.h"
 #include "tests/winprograms/WindowsProgram.h"
 
@@ -45,7 +46,6 @@ using platform::win32::ToUtf8;
 using platform::win32::ToWide;
 using testing::CountLines;
 using testing::LinesStarting;
-using testing::ProgramFolder;
 using testing::Setting;
 using testing::WindowsPath;
 
@@ -105,7 +105,7 @@ struct Installation {
       fs::copy_file(from, to, fs::copy_options::overwrite_existing);
     };
     copy(WindowsPath(Setting(L"BRONTELX_TEST_HOST")), hostFolder / L"brontelx-winhost.exe");
-    copy(ProgramFolder() / L"fbclient.dll", hostFolder / L"fbclient.dll");
+    copy(ExecutableFile().parent_path() / L"fbclient.dll", hostFolder / L"fbclient.dll");
     copy(installed / L"BrontelX.dll", library);
     copy(installed / L"brontelx.exe", hostFolder / L"brontelx.exe");
     // The host-conditions program runs beside the toolchain's shared libgcc and the threads

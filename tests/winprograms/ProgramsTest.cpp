@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ExecutableFile.h"
 #include "platform/win32/WideText.h"
 #include "tests/winprograms/WinePaths.h"
 #include "tests/winprograms/WindowsProgram.h"
@@ -39,7 +40,7 @@ class ProgramsTest : public ::testing::Test {
     for (const wchar_t* name : kSettings) {
       if (Setting(name).empty()) GTEST_SKIP() << ToUtf8(name) << " is not set: no programs to run";
     }
-    work = ProgramFolder() / L"programs-test";
+    work = ExecutableFile().parent_path() / L"programs-test";
     fs::create_directories(work);
   }
 

@@ -1,7 +1,5 @@
 #include "tests/winprograms/WinePaths.h"
 
-#include <windows.h>
-
 #include <cstdlib>
 
 #include "platform/win32/WideText.h"
@@ -15,12 +13,6 @@ std::filesystem::path WindowsPath(const std::string& path) {
     if (c == L'/') c = L'\\';
   }
   return std::filesystem::path(L"Z:" + windows);
-}
-
-std::filesystem::path ProgramFolder() {
-  std::wstring path(32768, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-  return std::filesystem::path(path).parent_path();
 }
 
 std::string Setting(const wchar_t* name) {

@@ -9,9 +9,6 @@ namespace brontelx::testing {
 // Wine runs on, as Wine's drive Z: shows it; a Windows path as it is.
 std::filesystem::path WindowsPath(const std::string& path);
 
-// The folder of the running program.
-std::filesystem::path ProgramFolder();
-
 // An environment setting as UTF-8 (read in UTF-16: the ANSI code page may not hold the paths it
 // names); empty when unset.
 std::string Setting(const wchar_t* name);
